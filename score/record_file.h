@@ -1,0 +1,31 @@
+// record_file.h: the fewest pegs ever left, kept between runs in "record.txt".
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Opened by its bare name, so it lives in the working directory the game was started from.
+inline constexpr const char* recordFileName = "record.txt";
+
+// The record is the first field of the file; the loader never looks past this many bytes,
+// so a huge or runaway file costs no more to open than a small one.
+inline constexpr std::size_t recordReadLimit = 256;
+
+// Decimal digits, with a leading "-" only when negative and no padding.
+std::string decimalText(int value);
+
+// The record in the first field of `text`, or nothing when the field is unreadable.
+// `wholeFile` says whether `text` is all of the file or only its first bytes.
+std::optional<std::int16_t> parseRecord(std::string_view text, bool wholeFile);
+
+struct SaveResult {
+    bool ok;
+    std::string reason; // in French, for the player; empty when ok
+};
+
+// Replaces "record.txt" with `value` followed by CR LF. Either the new record is in place
+// or the old file is left exactly as it was; never a torn or empty file.
+SaveResult saveRecord(std::int16_t value);
