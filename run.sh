@@ -33,7 +33,8 @@ cmake --build build
 
 case "$mode" in
     game)
-        echo "The rules and the record are built and tested; the game window comes next." ;;
+        # The record is kept in record.txt in the directory the game starts from: here.
+        exec ./build/ui/trebalune ;;
     test)
         ctest --test-dir build --output-on-failure -j "$(nproc)" ;;
 esac

@@ -1,0 +1,202 @@
+// form1.cpp: building the window, turning clicks into moves, and repainting what changed.
+#include "form1.h"
+
+#include "cap_icon.h"
+#include "twips.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
+
+#include <utility>
+
+namespace {
+
+constexpr Colour labelYellow = 0x0000FFFF;
+constexpr Colour lineOrange = 0x000080FF;
+constexpr int clientWidth = 5775;
+constexpr int clientHeight = 6660;
+
+struct LabelSpec {
+    const char* name;
+    int left, top, width, height;
+    const char* text;
+    double pointSize;
+    Qt::Alignment alignment;
+};
+
+// Positions in twips. The counters (Label2, Label6) start at "32" and follow the game.
+constexpr LabelSpec labelSpecs[] = {
+    {"Label1", 1080, 5520, 1815, 375, "Il vous reste", 12, Qt::AlignHCenter},
+    {"Label2", 2760, 5520, 495, 375, "32", 12, Qt::AlignRight},
+    {"Label3", 3240, 5520, 975, 375, "pion(s)", 12, Qt::AlignHCenter},
+    {"Label5", 720, 6240, 2655, 375, "Record de ce jeu", 9.75, Qt::AlignHCenter},
+    {"Label6", 3360, 6240, 255, 255, "32", 9.75, Qt::AlignRight},
+    {"Label4", 3600, 6240, 975, 255, "pion(s)", 9.75, Qt::AlignHCenter},
+};
+
+QPalette solidPalette(QPalette palette, QPalette::ColorRole role, Colour colour) {
+    palette.setColor(role, toQColor(colour));
+    return palette;
+}
+
+} // namespace
+
+QColor toQColor(Colour colour) {
+    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+Hole::Hole(const BoardCell& cell, QWidget* parent) : QWidget(parent), colour(cell.colour) {
+    setGeometry(toPixels(cell.left, cell.top, cell.width, cell.height));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void Hole::showColour(Colour newColour) {
+    if (newColour != colour) {
+        colour = newColour;
+        update();
+    }
+}
+
+// The classic two-pixel sunken well: grey then black above and left, white then light grey
+// below and right. Drawn as one-pixel bands rather than lines, so that Qt scales each band to
+// whole device pixels and the border stays as sharp and as thick at any screen density.
+void Hole::paintEvent(QPaintEvent*) {
+    static const QColor grey(0x80, 0x80, 0x80);
+    static const QColor lightGrey(0xC0, 0xC0, 0xC0);
+    const int w = width();
+    const int h = height();
+    QPainter p(this);
+    p.fillRect(rect(), toQColor(colour));
+    p.fillRect(0, 0, w, 1, grey);
+    p.fillRect(0, 0, 1, h, grey);
+    p.fillRect(1, 1, w - 2, 1, Qt::black);
+    p.fillRect(1, 1, 1, h - 2, Qt::black);
+    p.fillRect(1, h - 2, w - 2, 1, lightGrey);
+    p.fillRect(w - 2, 1, 1, h - 2, lightGrey);
+    p.fillRect(0, h - 1, w, 1, Qt::white);
+    p.fillRect(w - 1, 0, 1, h, Qt::white);
+}
+
+Form1::Form1(QWidget* parent) : QWidget(parent) {
+    setObjectName("Form1");
+    setWindowTitle("Trebalune");
+    setWindowIcon(capIcon());
+    // The layout is fixed, so the window is too: nothing to gain from resizing it.
+    setFixedSize(toPixels(clientWidth), toPixels(clientHeight));
+    setAutoFillBackground(true);
+    setPalette(solidPalette(palette(), QPalette::Window, emptyOrange));
+
+    // Holes are stacked in index order, so where two overlap by their one-pixel edge the right
+    // or lower one is drawn on top -- and holeAt gives the click to the one that is seen.
+    for (const BoardCell& cell : game.plateau) {
+        if (cell.shown) {
+            holes[cell.index] = new Hole(cell, this);
+            holes[cell.index]->setObjectName(QString("plateau(%1)").arg(cell.index));
+        }
+    }
+
+    // Comic Sans is seldom installed on Linux; its libre remake has the same size and weight.
+    QFont::insertSubstitution("Comic Sans MS", "Comic Neue");
+    QFont comic("Comic Sans MS");
+    comic.setBold(true);
+    const QPalette yellowText = solidPalette(palette(), QPalette::WindowText, labelYellow);
+    for (const LabelSpec& spec : labelSpecs) {
+        auto* label = new QLabel(spec.text, this);
+        label->setObjectName(spec.name);
+        label->setGeometry(toPixels(spec.left, spec.top, spec.width, spec.height));
+        comic.setPointSizeF(spec.pointSize);
+        label->setFont(comic);
+        label->setPalette(yellowText);
+        label->setAlignment(spec.alignment | Qt::AlignTop);
+        label->setTextFormat(Qt::PlainText);
+    }
+    pegCountLabel = findChild<QLabel*>("Label2");
+    recordLabel = findChild<QLabel*>("Label6");
+
+    // Line1 between the board and the pegs-left row, Line2 above the record row.
+    for (const auto& [name, top] : {std::pair{"Line1", 5400}, std::pair{"Line2", 6120}}) {
+        auto* line = new QWidget(this);
+        line->setObjectName(name);
+        line->setGeometry(0, toPixels(top), toPixels(5760), 2);
+        line->setAutoFillBackground(true);
+        line->setPalette(solidPalette(line->palette(), QPalette::Window, lineOrange));
+    }
+
+    resetButton = new QPushButton("Effacer", this);
+    resetButton->setObjectName("Command1");
+    resetButton->setGeometry(toPixels(4680, 5520, 975, 495));
+    // The classic Windows style paints the face in the palette's button colour, flat and exact,
+    // whatever style the rest of the desktop uses (Fusion would fade it to a pale gradient).
+    if (QStyle* classic = QStyleFactory::create("Windows")) {
+        classic->setParent(resetButton);
+        resetButton->setStyle(classic);
+    }
+    resetButton->setPalette(solidPalette(resetButton->palette(), QPalette::Button, lineOrange));
+    // Enter as well as Space presses the button that holds the focus.
+    resetButton->setAutoDefault(true);
+    resetButton->setFocus();
+    connect(resetButton, &QPushButton::clicked, this, [this] { pressReset(); });
+}
+
+void Form1::startUp() {
+    game.setPalette();
+    game.loadRecord();
+    showState();
+}
+
+std::int16_t Form1::holeAt(QPoint point) const {
+    for (std::int16_t i = cellCount - 1; i > 0; --i) {
+        if (holes[i] && holes[i]->geometry().contains(point)) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+// A click is a press and a release of the left button on the same hole. Other buttons do
+// nothing, so a stray context click never moves a peg. The second press of a double-click
+// arrives as a press too (Qt's default), so a fast player loses no click.
+void Form1::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        pressedHole = holeAt(event->position().toPoint());
+    }
+}
+
+void Form1::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    const std::int16_t released = holeAt(event->position().toPoint());
+    if (released != 0 && released == pressedHole) {
+        clickHole(released);
+    }
+    pressedHole = 0;
+}
+
+void Form1::clickHole(std::int16_t index) {
+    const MoveOutcome outcome = game.clickCell(index);
+    if (outcome == MoveOutcome::Selected || outcome == MoveOutcome::Jumped) {
+        game.runTally();
+    }
+    showState();
+}
+
+void Form1::pressReset() {
+    game.resetBoard();
+    showState();
+}
+
+void Form1::showState() {
+    for (std::int16_t i = 1; i < cellCount; ++i) {
+        if (holes[i]) {
+            holes[i]->showColour(game.colourOf(i));
+        }
+    }
+    pegCountLabel->setText(QString::fromStdString(game.pegCountText));
+    recordLabel->setText(QString::fromStdString(game.recordText));
+}

@@ -1,0 +1,60 @@
+// form1.h: the game's only window -- the board, the two counter rows and "Effacer".
+#pragma once
+
+#include "game_state.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class QPushButton;
+
+// One hole of the cross, painted in the colour of its cell inside a sunken border.
+// It takes no mouse events and no focus of its own: the window decides what a click hits.
+class Hole : public QWidget {
+public:
+    Hole(const BoardCell& cell, QWidget* parent);
+    // Repaints the hole only when its colour really changes.
+    void showColour(Colour colour);
+    Colour shownColour() const { return colour; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Colour colour;
+};
+
+class Form1 : public QWidget {
+public:
+    explicit Form1(QWidget* parent = nullptr);
+
+    // Sets the palette and reads the record; the window is then ready to be shown.
+    void startUp();
+
+    // The one game of this run; the window shows it and feeds it clicks.
+    GameState game;
+
+    // The shown hole under a point of the window, or 0 (cell 0 is never shown) for none.
+    std::int16_t holeAt(QPoint point) const;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void clickHole(std::int16_t index);
+    void pressReset();
+    // Brings the screen in line with the game: changed holes and the two counters only.
+    void showState();
+
+    std::array<Hole*, cellCount> holes{}; // null for the hidden cells
+    QLabel* pegCountLabel;
+    QLabel* recordLabel;
+    QPushButton* resetButton;
+    std::int16_t pressedHole = 0;
+};
+
+// The game's 0x00BBGGRR colour as Qt's colour.
+QColor toQColor(Colour colour);

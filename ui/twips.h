@@ -1,0 +1,18 @@
+// twips.h: the one conversion from the game's twips to Qt's logical pixels.
+#pragma once
+
+#include <QRect>
+
+#include <cmath>
+
+// 1440 twips make an inch; Qt lays widgets out in logical pixels of 1/96 inch and scales them
+// by the screen's device pixel ratio itself, so one pixel here is always 15 twips.
+inline constexpr int twipsPerPixel = 15;
+
+inline int toPixels(int twips) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel));
+}
+
+inline QRect toPixels(int left, int top, int width, int height) {
+    return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
+}
