@@ -10,6 +10,8 @@ int main(int argc, char* argv[]) {
 
     Form1 form;
     form.startUp();
+    // Where the window first opens is the window manager's call: it knows the screens and
+    // panels of this desktop, and remembers where the player likes new windows.
     form.show();
     return app.exec();
 }
