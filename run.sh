@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 
 mode=${1:-game}
 game_packages="cmake ninja-build g++ qt6-base-dev fonts-comic-neue"
-test_packages="libgtest-dev xvfb xdotool x11-apps imagemagick desktop-file-utils"
+test_packages="libgtest-dev xvfb xdotool imagemagick desktop-file-utils clang libclang-rt-14-dev"
 
 case "$mode" in
     game) wanted=$game_packages ;;
@@ -36,5 +36,13 @@ case "$mode" in
         # The record is kept in record.txt in the directory the game starts from: here.
         exec ./build/ui/trebalune ;;
     test)
-        ctest --test-dir build --output-on-failure -j "$(nproc)" ;;
+        ctest --test-dir build --output-on-failure -j "$(nproc)"
+        # Everything again under AddressSanitizer and UndefinedBehaviorSanitizer, plus the
+        # record-file fuzzer (clang). The memory soak runs in the plain build only: under
+        # AddressSanitizer resident memory says nothing about leaks.
+        cmake -S . -B build-sanitize -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
+            -DTREBALUNE_SANITIZE=ON -DTREBALUNE_FUZZ=ON
+        cmake --build build-sanitize
+        UBSAN_OPTIONS=print_stacktrace=1 \
+            ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)" -LE soak ;;
 esac

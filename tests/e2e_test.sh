@@ -12,11 +12,17 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAILED: $*" >&2; exit 1; }
+fail() {
+    echo "FAILED: $*" >&2
+    echo "the game said:" >&2
+    cat "$work/stderr" >&2
+    exit 1
+}
 
 # A private X server on a free display, 96 dpi like a plain desktop screen.
 exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# -noreset: no server reset between one game closing and the next connecting.
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(cat "$work/display")"
@@ -39,6 +45,14 @@ start_game() { # start_game DIR
     origin_y=$Y
     [ "$WIDTH" = 385 ] && [ "$HEIGHT" = 444 ] || fail "window is ${WIDTH}x$HEIGHT, not 385x444"
     game_window=$window
+    # Mapped is not yet painted: wait for the first frame (a peg in hole 4, Line1 orange).
+    for _ in $(seq 100); do
+        shot
+        [ "$(hole_colour 4)" = "$peg" ] &&
+            [ "$(colour_at "$((origin_x + 100))" "$((origin_y + 361))")" = "255,128,0" ] && return 0
+        sleep 0.1
+    done
+    fail "the window was never painted"
 }
 stop_game() {
     kill "$game_pid"
@@ -81,7 +95,6 @@ record_is() { [ "$(od -An -c "$1/record.txt" | tr -d ' \n')" = "$2" ] || fail "r
 echo "first jump, then a relaunch showing the record"
 mkdir "$work/first"
 start_game "$work/first"
-shot
 crop 184 368 33 25 pegs-at-start
 click_hole 11
 expect_hole 11 "$magenta"
@@ -96,7 +109,6 @@ same_image pegs-at-start pegs-after-jump && fail "the pegs-left number did not c
 record_is "$work/first" '31\r\n'
 stop_game
 start_game "$work/first"
-shot
 crop 224 416 17 17 record-on-relaunch
 same_image record-after-jump record-on-relaunch || fail "relaunch does not show the record 31"
 crop 184 368 33 25 pegs-on-relaunch
