@@ -50,11 +50,3 @@ QImage drawCap(int size) {
     p.drawEllipse(QPointF(20, 11), 2.6, 2.6);
     return image;
 }
-
-QIcon capIcon() {
-    QIcon icon;
-    for (int size : {16, 32, 48}) {
-        icon.addPixmap(QPixmap::fromImage(drawCap(size)));
-    }
-    return icon;
-}

@@ -1,7 +1,7 @@
 // form1.cpp: building the window, turning clicks into moves, and repainting what changed.
 #include "form1.h"
 
-#include "cap_icon.h"
+#include "cap_pixels.h"
 #include "twips.h"
 
 #include <QLabel>
@@ -37,6 +37,18 @@ constexpr LabelSpec labelSpecs[] = {
     {"Label6", 3360, 6240, 255, 255, "32", 9.75, Qt::AlignRight},
     {"Label4", 3600, 6240, 975, 255, "pion(s)", 9.75, Qt::AlignHCenter},
 };
+
+// The cap at the three sizes a desktop asks for, from the pixels drawn at build time.
+QIcon capIcon() {
+    const std::pair<const std::uint32_t*, int> images[] = {
+        {capPixels16, 16}, {capPixels32, 32}, {capPixels48, 48}};
+    QIcon icon;
+    for (const auto& [pixels, size] : images) {
+        icon.addPixmap(QPixmap::fromImage(
+            QImage(reinterpret_cast<const uchar*>(pixels), size, size, QImage::Format_ARGB32)));
+    }
+    return icon;
+}
 
 QPalette solidPalette(QPalette palette, QPalette::ColorRole role, Colour colour) {
     palette.setColor(role, toQColor(colour));
@@ -102,8 +114,12 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 
     // Comic Sans is seldom installed on Linux; its libre remake has the same size and weight.
     QFont::insertSubstitution("Comic Sans MS", "Comic Neue");
+    // The window's default font, and so the button's caption, is the labels' own face at the
+    // record row's size: one typeface for the whole window, and one font file to load at start.
     QFont comic("Comic Sans MS");
+    comic.setPointSizeF(9.75);
     comic.setBold(true);
+    setFont(comic);
     const QPalette yellowText = solidPalette(palette(), QPalette::WindowText, labelYellow);
     for (const LabelSpec& spec : labelSpecs) {
         auto* label = new QLabel(spec.text, this);

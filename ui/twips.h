@@ -3,14 +3,13 @@
 
 #include <QRect>
 
-#include <cmath>
-
 // 1440 twips make an inch; Qt lays widgets out in logical pixels of 1/96 inch and scales them
 // by the screen's device pixel ratio itself, so one pixel here is always 15 twips.
 inline constexpr int twipsPerPixel = 15;
 
-inline int toPixels(int twips) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel));
+// Rounded to the nearest pixel (every position of the window is a whole number of pixels).
+constexpr int toPixels(int twips) {
+    return (twips + twipsPerPixel / 2) / twipsPerPixel;
 }
 
 inline QRect toPixels(int left, int top, int width, int height) {

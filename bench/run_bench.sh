@@ -1,0 +1,135 @@
+#!/bin/bash
+# run_bench.sh: Trebalune against a bare Qt 6 window and the peg games Debian offers, all
+# measured the same way in one private Xvfb (1280x1024, 96 dpi):
+#   - start to window mapped (MapNotify on the root window), median/min/max over LAUNCHES;
+#   - VmRSS and VmHWM one second after the start;
+#   - CPU time and wake-ups (context switches) over IDLE seconds after that;
+#   - click-to-repaint latency of CLICKS real XTest clicks (this game and the bare window).
+# Usage: bench/run_bench.sh   (as root, or with sudo for the packages it needs)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+launches=${LAUNCHES:-10}
+clicks=${CLICKS:-50}
+idle=${IDLE:-10}
+
+packages="cmake ninja-build g++ qt6-base-dev fonts-comic-neue xvfb libx11-dev libxtst-dev locales
+          sgt-puzzles peg-solitaire pegsolitaire"
+missing=""
+for package in $packages; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing="$missing $package"
+done
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+if [ -n "$missing" ]; then
+    $sudo apt-get update -q
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $missing
+fi
+# peg-solitaire wants an English UTF-8 locale (under C.UTF-8 its game list is empty).
+if ! locale -a | grep -qx 'en_US.utf8'; then
+    $sudo sed -i 's/^# *en_US.UTF-8 UTF-8/en_US.UTF-8 UTF-8/' /etc/locale.gen
+    $sudo locale-gen >/dev/null
+fi
+
+work=$(mktemp -d)
+xvfb_pid=""
+trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid"; rm -rf "$work"' EXIT
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --target trebalune >/dev/null
+cmake -S bench/bare -B "$work/bare" -G Ninja >/dev/null
+cmake --build "$work/bare" >/dev/null
+gcc -O2 -o "$work/xprobe" bench/xprobe.c -lX11 -lXtst
+
+exec 5>"$work/display"
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+export DISPLAY=":$(cat "$work/display")"
+exec 5>&-
+
+# name | window title | command
+programs=(
+    "trebalune|Trebalune|$PWD/build/ui/trebalune"
+    "bare-qt6|Bare|$work/bare/bare"
+    "sgt-pegs|Pegs|/usr/games/sgt-pegs"
+    "peg-solitaire|Peg-solitaire|/usr/games/peg-solitaire"
+    "pegsolitaire|Peg Solitaire|/usr/games/pegsolitaire"
+)
+
+# launch NAME TITLE COMMAND [XPROBE OPTIONS...]: one run in a fresh home and working directory.
+launch() {
+    local name=$1 title=$2 command=$3
+    shift 3
+    local home
+    home=$(mktemp -d "$work/home.XXXXXX")
+    (cd "$home" && env HOME="$home" LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 \
+        "$work/xprobe" -t "$title" "$@" -- "$command" 2>/dev/null) || echo "failed"
+    rm -rf "$home"
+}
+
+echo "warming the caches: one untimed launch each"
+for entry in "${programs[@]}"; do
+    IFS='|' read -r name title command <<<"$entry"
+    launch "$name" "$title" "$command" >/dev/null
+done
+
+echo "$launches timed launches each, interleaved"
+for round in $(seq "$launches"); do
+    for entry in "${programs[@]}"; do
+        IFS='|' read -r name title command <<<"$entry"
+        launch "$name" "$title" "$command" >>"$work/$name.launches"
+    done
+done
+
+echo "idle CPU over ${idle}s each; click latency over $clicks clicks (this game and the bare window)"
+for entry in "${programs[@]}"; do
+    IFS='|' read -r name title command <<<"$entry"
+    options=(-i "$idle")
+    # Hole 11 (row 2, column 4) of the game; the bare window's square sits at the same spot.
+    case $name in trebalune | bare-qt6) options+=(-c "156,100,$clicks") ;; esac
+    launch "$name" "$title" "$command" "${options[@]}" >"$work/$name.extra"
+done
+
+# stats FILE KEY: "median min max" of KEY over the lines of FILE
+stats() {
+    grep -o "$2=[0-9.]*" "$1" | cut -d= -f2 | sort -g |
+        awk '{v[NR]=$1} END {m = NR % 2 ? v[(NR+1)/2] : (v[NR/2] + v[NR/2+1]) / 2;
+                              printf "%.1f %.1f %.1f", m, v[1], v[NR]}'
+}
+value() { grep -o "$2=[0-9.]*" "$1" | cut -d= -f2; }
+
+echo
+echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+echo "date: $(date -u +%Y-%m-%d)"
+printf "%-14s %-24s %-24s %-24s %-14s %-8s %s\n" program "map ms (med min max)" \
+    "VmRSS kB (med min max)" "VmHWM kB (med min max)" "idle CPU ms" wakeups \
+    "click ms (med min max)"
+for entry in "${programs[@]}"; do
+    IFS='|' read -r name _ _ <<<"$entry"
+    click="-"
+    grep -q click_ms "$work/$name.extra" &&
+        click="$(value "$work/$name.extra" click_ms_median) $(value "$work/$name.extra" click_ms_min) $(value "$work/$name.extra" click_ms_max)"
+    printf "%-14s %-24s %-24s %-24s %-14s %-8s %s\n" "$name" \
+        "$(stats "$work/$name.launches" map_ms)" "$(stats "$work/$name.launches" rss_kb)" \
+        "$(stats "$work/$name.launches" hwm_kb)" "$(value "$work/$name.extra" idle_cpu_ms)" \
+        "$(value "$work/$name.extra" idle_wakeups)" "$click"
+done
+
+echo
+echo "ratios, this game / other program (medians of this run):"
+ours_map=$(stats "$work/trebalune.launches" map_ms | cut -d' ' -f1)
+ours_rss=$(stats "$work/trebalune.launches" rss_kb | cut -d' ' -f1)
+ours_click=$(value "$work/trebalune.extra" click_ms_median)
+for entry in "${programs[@]:1}"; do
+    IFS='|' read -r name _ _ <<<"$entry"
+    map=$(stats "$work/$name.launches" map_ms | cut -d' ' -f1)
+    rss=$(stats "$work/$name.launches" rss_kb | cut -d' ' -f1)
+    line=$(awk -v a="$ours_map" -v b="$map" -v c="$ours_rss" -v d="$rss" \
+        'BEGIN {printf "start-to-window %.2f, resident memory %.2f", a / b, c / d}')
+    if grep -q click_ms "$work/$name.extra"; then
+        line="$line$(awk -v a="$ours_click" -v b="$(value "$work/$name.extra" click_ms_median)" \
+            'BEGIN {printf ", click-to-repaint %.2f", a / b}')"
+    fi
+    printf "  vs %-14s %s\n" "$name" "$line"
+done
