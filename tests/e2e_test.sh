@@ -128,6 +128,18 @@ expect_hole 32 "$peg"
 record_is "$work/first" '31\r\n'
 stop_game
 
+echo "dragging a peg onto an empty hole jumps"
+mkdir "$work/drag"
+start_game "$work/drag"
+xdotool mousemove "$(hole_x 11)" "$(hole_y 11)" mousedown 1
+xdotool mousemove "$(hole_x 18)" "$(hole_y 18)"
+xdotool mousemove "$(hole_x 25)" "$(hole_y 25)" mouseup 1
+expect_hole 25 "$peg"
+[ "$(hole_colour 11)" = "$empty" ] || fail "hole 11 not emptied by the drag"
+[ "$(hole_colour 18)" = "$empty" ] || fail "hole 18 not emptied by the drag"
+record_is "$work/drag" '31\r\n'
+stop_game
+
 echo "a whole game along a known solution"
 mkdir "$work/whole"
 start_game "$work/whole"
@@ -158,4 +170,4 @@ kill -0 "$game_pid" || fail "the game stopped"
 grep -q "impossible d'enregistrer le record" "$work/stderr" || fail "no message on standard error"
 stop_game
 
-echo "4 passed, 0 failed"
+echo "5 passed, 0 failed"

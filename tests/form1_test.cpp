@@ -2,6 +2,7 @@
 #include "form1.h"
 #include "twips.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -69,6 +70,20 @@ private:
         }
         return colour;
     }
+    // What a screen reader would speak for a named child of the window.
+    QString spoken(const QString& name) const {
+        QObject* object = form->findChild<QObject*>(name);
+        QAccessibleInterface* face =
+            object ? QAccessible::queryAccessibleInterface(object) : nullptr;
+        return face ? face->text(QAccessible::Name) : QString("(none)");
+    }
+    void drag(std::int16_t from, QPoint to) {
+        QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, centreOf(from));
+        QTest::mouseMove(form->windowHandle(), (centreOf(from) + to) / 2);
+        QTest::mouseMove(form->windowHandle(), to);
+        QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, to);
+    }
+    void drag(std::int16_t from, std::int16_t to) { drag(from, centreOf(to)); }
     void expectStartingBoard() const {
         const GameState start;
         for (std::int16_t i = 1; i <= 49; ++i) {
@@ -191,11 +206,84 @@ private slots:
         expectStartingBoard();
     }
 
-    void pressAndReleaseOnDifferentHolesIsNoClick() {
-        QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, centreOf(11));
-        QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, centreOf(12));
+    void draggingAPegOntoAnEmptyHoleJumps() {
+        drag(11, 25);
+        QCOMPARE(form->game.colourOf(11), emptyOrange);
+        QCOMPARE(form->game.colourOf(18), emptyOrange);
+        QCOMPARE(form->game.colourOf(25), pegBlue);
+        QVERIFY(!form->game.pegSelected);
+        QCOMPARE(label("Label2"), QString("31"));
+        QCOMPARE(recordBytes(), QByteArray("31\r\n"));
+    }
+
+    void refusedDragLeavesTheDraggedPegHeld() {
+        drag(4, 25); // out of reach
+        QVERIFY(form->game.pegSelected);
+        QCOMPARE(form->game.colourOf(4), selectedMagenta);
+        QCOMPARE(label("Label2"), QString("32"));
+        QVERIFY(!QFile::exists("record.txt"));
+    }
+
+    void draggingTheHeldPegDropsItIntoTheHole() {
+        click(11);
+        drag(11, 25);
+        QCOMPARE(form->game.colourOf(25), pegBlue);
+        QCOMPARE(form->game.colourOf(11), emptyOrange);
+        QVERIFY(!form->game.pegSelected);
+    }
+
+    void draggingAnotherPegPutsTheHeldOneBackFirst() {
+        click(4);
+        drag(11, 25);
+        QCOMPARE(form->game.colourOf(4), pegBlue);
+        QCOMPARE(form->game.colourOf(25), pegBlue);
+        QCOMPARE(form->game.colourOf(18), emptyOrange);
+        QVERIFY(!form->game.pegSelected);
+    }
+
+    void dragsThatAreNotMovesDoNothing() {
+        drag(11, 12);               // onto another peg
+        drag(11, QPoint(200, 380)); // released off the holes, on a label
+        drag(11, QPoint(80, 60));   // released where a hidden cell lies
+        drag(25, 11);               // from the empty centre
         QVERIFY(!form->game.pegSelected);
         expectStartingBoard();
+        QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, centreOf(11));
+        QVERIFY2(!form->game.pegSelected, "a press off the holes is no click");
+    }
+
+    void screenReadersHearHolesAndCounters() {
+        QCOMPARE(spoken("plateau(25)"), QString("Trou, ligne 4, colonne 4 : vide"));
+        QCOMPARE(spoken("plateau(11)"), QString("Trou, ligne 2, colonne 4 : pion"));
+        QCOMPARE(spoken("plateau(47)"), QString("Trou, ligne 7, colonne 5 : pion"));
+        QCOMPARE(spoken("Label2"), QString("Il vous reste 32 pion(s)"));
+        QCOMPARE(spoken("Label6"), QString("Record de ce jeu : 32 pion(s)"));
+        QCOMPARE(spoken("Command1"), QString("Effacer"));
+
+        click(11);
+        QCOMPARE(spoken("plateau(11)"), QString("Trou, ligne 2, colonne 4 : pion sélectionné"));
+        click(25);
+        QCOMPARE(spoken("plateau(11)"), QString("Trou, ligne 2, colonne 4 : vide"));
+        QCOMPARE(spoken("plateau(18)"), QString("Trou, ligne 3, colonne 4 : vide"));
+        QCOMPARE(spoken("plateau(25)"), QString("Trou, ligne 4, colonne 4 : pion"));
+        QCOMPARE(spoken("Label2"), QString("Il vous reste 31 pion(s)"));
+        QCOMPARE(spoken("Label6"), QString("Record de ce jeu : 31 pion(s)"));
+
+        QTest::mouseClick(form->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        QCOMPARE(spoken("plateau(25)"), QString("Trou, ligne 4, colonne 4 : vide"));
+        QCOMPARE(spoken("plateau(11)"), QString("Trou, ligne 2, colonne 4 : pion"));
+        QCOMPARE(spoken("Label2"), QString("Il vous reste 32 pion(s)"));
+        QCOMPARE(spoken("Label6"), QString("Record de ce jeu : 31 pion(s)"));
+
+        // Holes never take the focus from the button.
+        QAccessibleInterface* hole =
+            QAccessible::queryAccessibleInterface(form->findChild<QObject*>("plateau(25)"));
+        QVERIFY(!hole->state().focusable);
+        QAccessibleInterface* button =
+            QAccessible::queryAccessibleInterface(form->findChild<QObject*>("Command1"));
+        QVERIFY(button->state().focusable);
+        QCOMPARE(button->role(), QAccessible::Button);
     }
 
     void overlappingEdgeGoesToTheHoleDrawnOnTop() {

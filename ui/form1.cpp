@@ -50,6 +50,16 @@ QIcon capIcon() {
     return icon;
 }
 
+// A counter shows its number; a screen reader hears it with the words around it.
+void showCounter(QLabel* label, const std::string& text, const char* spoken) {
+    const QString number = QString::fromStdString(text);
+    label->setText(number); // repaints only when the number changes
+    const QString name = QString(spoken).arg(number);
+    if (label->accessibleName() != name) {
+        label->setAccessibleName(name);
+    }
+}
+
 QPalette solidPalette(QPalette palette, QPalette::ColorRole role, Colour colour) {
     palette.setColor(role, toQColor(colour));
     return palette;
@@ -61,17 +71,30 @@ QColor toQColor(Colour colour) {
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
-Hole::Hole(const BoardCell& cell, QWidget* parent) : QWidget(parent), colour(cell.colour) {
+Hole::Hole(const BoardCell& cell, QWidget* parent)
+    : QWidget(parent), index(cell.index), colour(cell.colour) {
     setGeometry(toPixels(cell.left, cell.top, cell.width, cell.height));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    nameForScreenReaders();
 }
 
 void Hole::showColour(Colour newColour) {
     if (newColour != colour) {
         colour = newColour;
+        nameForScreenReaders();
         update();
     }
+}
+
+void Hole::nameForScreenReaders() {
+    const char* holds = colour == selectedMagenta ? "pion sélectionné"
+                        : colour == pegBlue       ? "pion"
+                                                  : "vide";
+    setAccessibleName(QString("Trou, ligne %1, colonne %2 : %3")
+                          .arg(rowOf(index))
+                          .arg(columnOf(index))
+                          .arg(QString::fromUtf8(holds)));
 }
 
 // The classic two-pixel sunken well: grey then black above and left, white then light grey
@@ -174,9 +197,11 @@ std::int16_t Form1::holeAt(QPoint point) const {
     return 0;
 }
 
-// A click is a press and a release of the left button on the same hole. Other buttons do
-// nothing, so a stray context click never moves a peg. The second press of a double-click
-// arrives as a press too (Qt's default), so a fast player loses no click.
+// A click is a press and a release of the left button on the same hole; a press on a peg and a
+// release on an empty hole is a drag (see dragPeg); a release anywhere else cancels the press,
+// as moving off a button does. Other buttons do nothing, so a stray context click never moves a
+// peg. The second press of a double-click arrives as a press too (Qt's default), so a fast
+// player loses no click.
 void Form1::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         pressedHole = holeAt(event->position().toPoint());
@@ -188,17 +213,46 @@ void Form1::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     const std::int16_t released = holeAt(event->position().toPoint());
-    if (released != 0 && released == pressedHole) {
-        clickHole(released);
+    const std::int16_t pressed = std::exchange(pressedHole, 0);
+    if (released == 0 || pressed == 0) {
+        return;
     }
-    pressedHole = 0;
+    if (released == pressed) {
+        clickHole(released);
+    } else {
+        dragPeg(pressed, released);
+    }
 }
 
-void Form1::clickHole(std::int16_t index) {
+void Form1::playClick(std::int16_t index) {
     const MoveOutcome outcome = game.clickCell(index);
     if (outcome == MoveOutcome::Selected || outcome == MoveOutcome::Jumped) {
         game.runTally();
     }
+}
+
+void Form1::clickHole(std::int16_t index) {
+    playClick(index);
+    showState();
+}
+
+// A peg dragged onto an empty hole makes the clicks a player would make for that move: the
+// peg is picked up -- putting back first any other peg held -- and then the hole is clicked.
+// A peg already held is simply dropped into the hole. A refused jump leaves the dragged peg
+// held, just as after two clicks. Nothing changes on screen until the release.
+void Form1::dragPeg(std::int16_t from, std::int16_t to) {
+    const Colour dragged = game.colourOf(from);
+    const bool isPeg = dragged == game.palette.pegColour || dragged == game.palette.selectedColour;
+    if (!isPeg || game.colourOf(to) != game.palette.emptyColour) {
+        return;
+    }
+    if (dragged == game.palette.pegColour) {
+        if (game.pegSelected) {
+            playClick(game.sourceCell);
+        }
+        playClick(from);
+    }
+    playClick(to);
     showState();
 }
 
@@ -213,6 +267,6 @@ void Form1::showState() {
             holes[i]->showColour(game.colourOf(i));
         }
     }
-    pegCountLabel->setText(QString::fromStdString(game.pegCountText));
-    recordLabel->setText(QString::fromStdString(game.recordText));
+    showCounter(pegCountLabel, game.pegCountText, "Il vous reste %1 pion(s)");
+    showCounter(recordLabel, game.recordText, "Record de ce jeu : %1 pion(s)");
 }

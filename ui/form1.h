@@ -12,10 +12,11 @@ class QPushButton;
 
 // One hole of the cross, painted in the colour of its cell inside a sunken border.
 // It takes no mouse events and no focus of its own: the window decides what a click hits.
+// Screen readers hear where it is and what it holds.
 class Hole : public QWidget {
 public:
     Hole(const BoardCell& cell, QWidget* parent);
-    // Repaints the hole only when its colour really changes.
+    // Repaints the hole, and renames it for screen readers, only when its colour changes.
     void showColour(Colour colour);
     Colour shownColour() const { return colour; }
 
@@ -23,6 +24,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void nameForScreenReaders();
+
+    std::int16_t index;
     Colour colour;
 };
 
@@ -44,7 +48,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // One click of the game's rules on a hole, with the tally where the rules call for it.
+    void playClick(std::int16_t index);
     void clickHole(std::int16_t index);
+    void dragPeg(std::int16_t from, std::int16_t to);
     void pressReset();
     // Brings the screen in line with the game: changed holes and the two counters only.
     void showState();
