@@ -7,7 +7,8 @@ cd "$(dirname "$0")"
 
 mode=${1:-game}
 game_packages="cmake ninja-build g++ qt6-base-dev fonts-comic-neue"
-test_packages="libgtest-dev xvfb xdotool imagemagick desktop-file-utils clang libclang-rt-14-dev"
+test_packages="libgtest-dev xvfb xdotool imagemagick desktop-file-utils clang libclang-rt-14-dev
+               dpkg-dev lintian appstream"
 
 case "$mode" in
     game) wanted=$game_packages ;;
@@ -38,11 +39,12 @@ case "$mode" in
     test)
         ctest --test-dir build --output-on-failure -j "$(nproc)"
         # Everything again under AddressSanitizer and UndefinedBehaviorSanitizer, plus the
-        # record-file fuzzer (clang). The memory soak runs in the plain build only: under
-        # AddressSanitizer resident memory says nothing about leaks.
+        # record-file fuzzer (clang). The memory soak and the Debian package run in the plain
+        # build only: under AddressSanitizer resident memory says nothing about leaks, and the
+        # package is made from the plain program.
         cmake -S . -B build-sanitize -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
             -DTREBALUNE_SANITIZE=ON -DTREBALUNE_FUZZ=ON
         cmake --build build-sanitize
         UBSAN_OPTIONS=print_stacktrace=1 \
-            ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)" -LE soak ;;
+            ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)" -LE "soak|package" ;;
 esac

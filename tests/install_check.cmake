@@ -7,8 +7,8 @@ if(NOT result EQUAL 0)
     message(FATAL_ERROR "cmake --install failed")
 endif()
 foreach(expected
-        bin/trebalune
-        share/applications/trebalune.desktop
+        games/trebalune
+        share/applications/org.trebalune.Trebalune.desktop
         share/icons/hicolor/16x16/apps/trebalune.png
         share/icons/hicolor/32x32/apps/trebalune.png
         share/icons/hicolor/48x48/apps/trebalune.png

@@ -6,7 +6,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Trebalune");
-    QGuiApplication::setDesktopFileName("trebalune");
+    QGuiApplication::setDesktopFileName("org.trebalune.Trebalune");
 
     Form1 form;
     form.startUp();
