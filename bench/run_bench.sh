@@ -41,12 +41,8 @@ cmake -S bench/bare -B "$work/bare" -G Ninja >/dev/null
 cmake --build "$work/bare" >/dev/null
 gcc -O2 -o "$work/xprobe" bench/xprobe.c -lX11 -lXtst
 
-exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")"
-exec 5>&-
+source tests/x_session.sh
+start_private_xvfb
 
 # name | window title | command
 programs=(

@@ -108,12 +108,3 @@ TEST(BoardModel, IndicesMapToRowsAndColumns) {
         EXPECT_EQ(cellIndex(rowOf(i), columnOf(i)), i);
     }
 }
-
-TEST(BoardModel, SetColourChangesOnlyThatCell) {
-    GameState game = readyGame();
-    const GameState before = game;
-    game.setColour(18, selectedMagenta);
-    for (std::int16_t i = 0; i < cellCount; ++i) {
-        EXPECT_EQ(game.colourOf(i), i == 18 ? selectedMagenta : before.colourOf(i)) << i;
-    }
-}

@@ -19,27 +19,16 @@ fail() {
     exit 1
 }
 
-# A private X server on a free display, 96 dpi like a plain desktop screen.
-exec 5>"$work/display"
-# -noreset: no server reset between one game closing and the next connecting.
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")"
-exec 5>&-
+source "$(dirname "$0")/x_session.sh"
+start_private_xvfb
 
 origin_x=0
 origin_y=0
 start_game() { # start_game DIR
     (cd "$1" && exec "$game" 2>>"$work/stderr") &
     game_pid=$!
-    local window=""
-    for _ in $(seq 100); do
-        window=$(xdotool search --onlyvisible --name '^Trebalune$' 2>/dev/null | head -1) || true
-        [ -n "$window" ] && break
-        sleep 0.1
-    done
-    [ -n "$window" ] || fail "no game window"
+    local window
+    window=$(wait_for_window Trebalune) || fail "no game window"
     eval "$(xdotool getwindowgeometry --shell "$window")"
     origin_x=$X
     origin_y=$Y

@@ -57,22 +57,12 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$deb" >"$work/apt.log" 2>&
 trap 'cleanup; apt-get remove -y -q --purge trebalune >/dev/null 2>&1 || true' EXIT
 [ -x /usr/games/trebalune ] || fail "no /usr/games/trebalune after install"
 
-exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")"
-exec 5>&-
+source "$(dirname "$0")/x_session.sh"
+start_private_xvfb
 mkdir "$work/play"
 (cd "$work/play" && exec env PATH=/usr/games:/usr/bin:/bin trebalune 2>/dev/null) &
 game_pid=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^Trebalune$' 2>/dev/null | head -1) || true
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || fail "the installed game shows no window"
+wait_for_window Trebalune >/dev/null || fail "the installed game shows no window"
 kill "$game_pid"
 wait "$game_pid" 2>/dev/null || true
 game_pid=""

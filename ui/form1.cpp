@@ -20,7 +20,7 @@ constexpr Colour lineOrange = 0x000080FF;
 constexpr int clientWidth = 5775;
 constexpr int clientHeight = 6660;
 
-struct LabelSpec {
+struct LabelLayout {
     const char* name;
     int left, top, width, height;
     const char* text;
@@ -29,7 +29,7 @@ struct LabelSpec {
 };
 
 // Positions in twips. The counters (Label2, Label6) start at "32" and follow the game.
-constexpr LabelSpec labelSpecs[] = {
+constexpr LabelLayout labelLayouts[] = {
     {"Label1", 1080, 5520, 1815, 375, "Il vous reste", 12, Qt::AlignHCenter},
     {"Label2", 2760, 5520, 495, 375, "32", 12, Qt::AlignRight},
     {"Label3", 3240, 5520, 975, 375, "pion(s)", 12, Qt::AlignHCenter},
@@ -144,14 +144,14 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     comic.setBold(true);
     setFont(comic);
     const QPalette yellowText = solidPalette(palette(), QPalette::WindowText, labelYellow);
-    for (const LabelSpec& spec : labelSpecs) {
-        auto* label = new QLabel(spec.text, this);
-        label->setObjectName(spec.name);
-        label->setGeometry(toPixels(spec.left, spec.top, spec.width, spec.height));
-        comic.setPointSizeF(spec.pointSize);
+    for (const LabelLayout& layout : labelLayouts) {
+        auto* label = new QLabel(layout.text, this);
+        label->setObjectName(layout.name);
+        label->setGeometry(toPixels(layout.left, layout.top, layout.width, layout.height));
+        comic.setPointSizeF(layout.pointSize);
         label->setFont(comic);
         label->setPalette(yellowText);
-        label->setAlignment(spec.alignment | Qt::AlignTop);
+        label->setAlignment(layout.alignment | Qt::AlignTop);
         label->setTextFormat(Qt::PlainText);
     }
     pegCountLabel = findChild<QLabel*>("Label2");
