@@ -82,7 +82,7 @@ echo "idle CPU over ${idle}s each; click latency over $clicks clicks (this game 
 for entry in "${programs[@]}"; do
     IFS='|' read -r name title command <<<"$entry"
     options=(-i "$idle")
-    # Hole 11 (row 2, column 4) of the game; the bare window's square sits at the same spot.
+    # Hole 10 (row 2, column 3) of the game; the bare window has its square at the same spot.
     case $name in trebalune | bare-qt6) options+=(-c "156,100,$clicks") ;; esac
     launch "$name" "$title" "$command" "${options[@]}" >"$work/$name.extra"
 done

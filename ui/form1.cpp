@@ -4,6 +4,8 @@
 #include "cap_pixels.h"
 #include "twips.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -50,14 +52,62 @@ QIcon capIcon() {
     return icon;
 }
 
-// A counter shows its number; a screen reader hears it with the words around it.
-void showCounter(QLabel* label, const std::string& text, const char* spoken) {
-    const QString number = QString::fromStdString(text);
-    label->setText(number); // repaints only when the number changes
-    const QString name = QString(spoken).arg(number);
-    if (label->accessibleName() != name) {
-        label->setAccessibleName(name);
+// What a screen reader says for the holes and the two counters. The names are worked out when
+// asked for, so nothing is stored or sent before the player's first event: the platform's
+// accessibility bridge then starts after the first frame, as in any Qt window, rather than
+// delaying it.
+class SpokenWidget : public QAccessibleWidget {
+public:
+    SpokenWidget(QWidget* widget, QString (*nameOf)(const QWidget*))
+        : QAccessibleWidget(widget, QAccessible::StaticText), spoken(nameOf) {}
+    QString text(QAccessible::Text which) const override {
+        return which == QAccessible::Name ? spoken(widget()) : QAccessibleWidget::text(which);
     }
+
+private:
+    QString (*spoken)(const QWidget*);
+};
+
+QString holeName(const QWidget* widget) {
+    return static_cast<const Hole*>(widget)->spokenName();
+}
+QString pegCountName(const QWidget* widget) {
+    return QString("Il vous reste %1 pion(s)").arg(static_cast<const QLabel*>(widget)->text());
+}
+QString recordName(const QWidget* widget) {
+    return QString("Record de ce jeu : %1 pion(s)").arg(static_cast<const QLabel*>(widget)->text());
+}
+
+QAccessibleInterface* spokenInterface(const QString&, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget || !dynamic_cast<Form1*>(widget->parentWidget())) {
+        return nullptr;
+    }
+    if (dynamic_cast<Hole*>(widget)) {
+        return new SpokenWidget(widget, holeName);
+    }
+    if (widget->objectName() == "Label2") {
+        return new SpokenWidget(widget, pegCountName);
+    }
+    if (widget->objectName() == "Label6") {
+        return new SpokenWidget(widget, recordName);
+    }
+    return nullptr;
+}
+
+void announceNewName(QWidget* widget) {
+    QAccessibleEvent event(widget, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+// A counter shows its number (repainting only when it changes); true if it changed.
+bool showCounter(QLabel* label, const std::string& text) {
+    const QString number = QString::fromStdString(text);
+    if (label->text() == number) {
+        return false;
+    }
+    label->setText(number);
+    return true;
 }
 
 QPalette solidPalette(QPalette palette, QPalette::ColorRole role, Colour colour) {
@@ -76,25 +126,25 @@ Hole::Hole(const BoardCell& cell, QWidget* parent)
     setGeometry(toPixels(cell.left, cell.top, cell.width, cell.height));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    nameForScreenReaders();
 }
 
-void Hole::showColour(Colour newColour) {
-    if (newColour != colour) {
-        colour = newColour;
-        nameForScreenReaders();
-        update();
+bool Hole::showColour(Colour newColour) {
+    if (newColour == colour) {
+        return false;
     }
+    colour = newColour;
+    update();
+    return true;
 }
 
-void Hole::nameForScreenReaders() {
+QString Hole::spokenName() const {
     const char* holds = colour == selectedMagenta ? "pion sélectionné"
                         : colour == pegBlue       ? "pion"
                                                   : "vide";
-    setAccessibleName(QString("Trou, ligne %1, colonne %2 : %3")
-                          .arg(rowOf(index))
-                          .arg(columnOf(index))
-                          .arg(QString::fromUtf8(holds)));
+    return QString("Trou, ligne %1, colonne %2 : %3")
+        .arg(rowOf(index))
+        .arg(columnOf(index))
+        .arg(QString::fromUtf8(holds));
 }
 
 // The classic two-pixel sunken well: grey then black above and left, white then light grey
@@ -125,6 +175,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     setFixedSize(toPixels(clientWidth), toPixels(clientHeight));
     setAutoFillBackground(true);
     setPalette(solidPalette(palette(), QPalette::Window, emptyOrange));
+    static const bool spoken = (QAccessible::installFactory(spokenInterface), true);
+    Q_UNUSED(spoken);
 
     // Holes are stacked in index order, so where two overlap by their one-pixel edge the right
     // or lower one is drawn on top -- and holeAt gives the click to the one that is seen.
@@ -145,8 +197,11 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     setFont(comic);
     const QPalette yellowText = solidPalette(palette(), QPalette::WindowText, labelYellow);
     for (const LabelLayout& layout : labelLayouts) {
-        auto* label = new QLabel(layout.text, this);
+        // Named before it gets its text, so that screen readers know it as a counter from the
+        // start.
+        auto* label = new QLabel(this);
         label->setObjectName(layout.name);
+        label->setText(layout.text);
         label->setGeometry(toPixels(layout.left, layout.top, layout.width, layout.height));
         comic.setPointSizeF(layout.pointSize);
         label->setFont(comic);
@@ -185,7 +240,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 void Form1::startUp() {
     game.setPalette();
     game.loadRecord();
-    showState();
+    showState(false);
 }
 
 std::int16_t Form1::holeAt(QPoint point) const {
@@ -261,12 +316,16 @@ void Form1::pressReset() {
     showState();
 }
 
-void Form1::showState() {
+void Form1::showState(bool announce) {
     for (std::int16_t i = 1; i < cellCount; ++i) {
-        if (holes[i]) {
-            holes[i]->showColour(game.colourOf(i));
+        if (holes[i] && holes[i]->showColour(game.colourOf(i)) && announce) {
+            announceNewName(holes[i]);
         }
     }
-    showCounter(pegCountLabel, game.pegCountText, "Il vous reste %1 pion(s)");
-    showCounter(recordLabel, game.recordText, "Record de ce jeu : %1 pion(s)");
+    for (auto [label, text] :
+         {std::pair{pegCountLabel, &game.pegCountText}, std::pair{recordLabel, &game.recordText}}) {
+        if (showCounter(label, *text) && announce) {
+            announceNewName(label);
+        }
+    }
 }

@@ -16,16 +16,16 @@ class QPushButton;
 class Hole : public QWidget {
 public:
     Hole(const BoardCell& cell, QWidget* parent);
-    // Repaints the hole, and renames it for screen readers, only when its colour changes.
-    void showColour(Colour colour);
+    // Repaints the hole when its colour changes; true if it did.
+    bool showColour(Colour colour);
     Colour shownColour() const { return colour; }
+    // What a screen reader says for it: "Trou, ligne 4, colonne 4 : vide".
+    QString spokenName() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void nameForScreenReaders();
-
     std::int16_t index;
     Colour colour;
 };
@@ -53,8 +53,9 @@ private:
     void clickHole(std::int16_t index);
     void dragPeg(std::int16_t from, std::int16_t to);
     void pressReset();
-    // Brings the screen in line with the game: changed holes and the two counters only.
-    void showState();
+    // Brings the screen in line with the game: changed holes and the two counters only, and
+    // tells screen readers (`announce`) what changed.
+    void showState(bool announce = true);
 
     std::array<Hole*, cellCount> holes{}; // null for the hidden cells
     QLabel* pegCountLabel;
