@@ -175,6 +175,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     setFixedSize(toPixels(clientWidth), toPixels(clientHeight));
     setAutoFillBackground(true);
     setPalette(solidPalette(palette(), QPalette::Window, emptyOrange));
+    // Once per run: screen readers get the holes' and counters' names from spokenInterface.
     static const bool spoken = (QAccessible::installFactory(spokenInterface), true);
     Q_UNUSED(spoken);
 
