@@ -16,18 +16,8 @@ case "$mode" in
     *) echo "usage: $0 game|test" >&2; exit 2 ;;
 esac
 
-missing=""
-for package in $wanted; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing="$missing $package"
-done
-if [ -n "$missing" ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    echo "Installing:$missing"
-    $sudo apt-get update -q
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $missing
-fi
+# shellcheck disable=SC2086 # the package lists split into words on purpose
+tools/install-missing.sh $wanted
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build

@@ -14,26 +14,17 @@ idle=${IDLE:-10}
 
 packages="cmake ninja-build g++ qt6-base-dev fonts-comic-neue xvfb libx11-dev libxtst-dev locales
           sgt-puzzles peg-solitaire pegsolitaire"
-missing=""
-for package in $packages; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing="$missing $package"
-done
+# shellcheck disable=SC2086 # the package list splits into words on purpose
+tools/install-missing.sh $packages
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
-if [ -n "$missing" ]; then
-    $sudo apt-get update -q
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $missing
-fi
 # peg-solitaire wants an English UTF-8 locale (under C.UTF-8 its game list is empty).
 if ! locale -a | grep -qx 'en_US.utf8'; then
     $sudo sed -i 's/^# *en_US.UTF-8 UTF-8/en_US.UTF-8 UTF-8/' /etc/locale.gen
     $sudo locale-gen >/dev/null
 fi
 
-work=$(mktemp -d)
-xvfb_pid=""
-trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid"; rm -rf "$work"' EXIT
+source tests/x_session.sh
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target trebalune >/dev/null
@@ -41,7 +32,6 @@ cmake -S bench/bare -B "$work/bare" -G Ninja >/dev/null
 cmake --build "$work/bare" >/dev/null
 gcc -O2 -o "$work/xprobe" bench/xprobe.c -lX11 -lXtst
 
-source tests/x_session.sh
 start_private_xvfb
 
 # name | window title | command

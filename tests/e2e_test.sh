@@ -3,15 +3,7 @@
 # Usage: e2e_test.sh PATH_TO_GAME
 set -euo pipefail
 game=$(realpath "$1")
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/x_session.sh"
 fail() {
     echo "FAILED: $*" >&2
     echo "the game said:" >&2
@@ -19,7 +11,6 @@ fail() {
     exit 1
 }
 
-source "$(dirname "$0")/x_session.sh"
 start_private_xvfb
 
 origin_x=0

@@ -8,15 +8,7 @@ if [ "$(id -u)" != 0 ]; then
     echo "skipped: installing the package needs root"
     exit 77
 fi
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/x_session.sh"
 fail() { echo "FAILED: $*" >&2; exit 1; }
 
 (cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
@@ -57,7 +49,6 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$deb" >"$work/apt.log" 2>&
 trap 'cleanup; apt-get remove -y -q --purge trebalune >/dev/null 2>&1 || true' EXIT
 [ -x /usr/games/trebalune ] || fail "no /usr/games/trebalune after install"
 
-source "$(dirname "$0")/x_session.sh"
 start_private_xvfb
 mkdir "$work/play"
 (cd "$work/play" && exec env PATH=/usr/games:/usr/bin:/bin trebalune 2>/dev/null) &

@@ -1,6 +1,16 @@
 # x_session.sh: helpers for the scripts that run programs under a private X server.
-# Source it after setting `work`, a scratch directory the caller removes; the caller kills
-# $xvfb_pid when done.
+# Sourcing it makes a scratch directory, $work, and arranges for it, the X server ($xvfb_pid)
+# and the program under test ($game_pid, if the caller sets it) to go when the script ends.
+
+work=$(mktemp -d)
+xvfb_pid=""
+game_pid=""
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
 
 # A private X server on a free display, 96 dpi like a plain desktop screen. -noreset keeps it
 # from resetting between one program closing and the next connecting.
