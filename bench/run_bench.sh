@@ -24,9 +24,9 @@ if ! locale -a | grep -qx 'en_US.utf8'; then
     $sudo locale-gen >/dev/null
 fi
 
-source tests/x_session.sh
+source tools/x_session.sh
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
 cmake --build build --target trebalune >/dev/null
 cmake -S bench/bare -B "$work/bare" -G Ninja >/dev/null
 cmake --build "$work/bare" >/dev/null
@@ -51,6 +51,15 @@ launch() {
     home=$(mktemp -d "$work/home.XXXXXX")
     (cd "$home" && env HOME="$home" LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 \
         "$work/xprobe" -t "$title" "$@" -- "$command" 2>/dev/null) || echo "failed"
+    # The program is gone, but what it started may still write its settings there (a D-Bus
+    # session it launched, say): end everything that carries this HOME before removing it.
+    local pids
+    for _ in $(seq 50); do
+        pids=$(grep -lzx "HOME=$home" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3) || true
+        [ -n "$pids" ] || break
+        kill $pids 2>/dev/null || true
+        sleep 0.1
+    done
     rm -rf "$home"
 }
 

@@ -18,7 +18,6 @@ public:
     Hole(const BoardCell& cell, QWidget* parent);
     // Repaints the hole when its colour changes; true if it did.
     bool showColour(Colour colour);
-    Colour shownColour() const { return colour; }
     // What a screen reader says for it: "Trou, ligne 4, colonne 4 : vide".
     QString spokenName() const;
 
@@ -40,14 +39,13 @@ public:
     // The one game of this run; the window shows it and feeds it clicks.
     GameState game;
 
-    // The shown hole under a point of the window, or 0 (cell 0 is never shown) for none.
-    std::int16_t holeAt(QPoint point) const;
-
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // The shown hole under a point of the window, or 0 (cell 0 is never shown) for none.
+    std::int16_t holeAt(QPoint point) const;
     // One click of the game's rules on a hole, with the tally where the rules call for it.
     void playClick(std::int16_t index);
     void clickHole(std::int16_t index);

@@ -1,0 +1,157 @@
+// record_test.cpp: "record.txt" as the game reads, rewrites and keeps it.
+#include "record_file.h"
+#include "test_support.h"
+
+#include <csignal>
+#include <dlfcn.h>
+#include <random>
+#include <regex>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+// The calls that make a save durable, in order, seen by standing in for the C library's own.
+std::string callsMade;
+extern "C" int fsync(int fd) {
+    callsMade += "fsync ";
+    return reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"))(fd);
+}
+extern "C" int rename(const char* from, const char* to) noexcept {
+    callsMade += std::string("rename ") + from + " " + to + " ";
+    using Rename = int (*)(const char*, const char*);
+    return reinterpret_cast<Rename>(dlsym(RTLD_NEXT, "rename"))(from, to);
+}
+
+namespace {
+
+// The first jump of a game, tally included, and what the game said on standard error.
+std::string firstJump(GameState& game) {
+    ::testing::internal::CaptureStderr();
+    for (const std::int16_t cell : {11, 25}) {
+        game.clickCell(cell);
+        game.runTally();
+    }
+    return ::testing::internal::GetCapturedStderr();
+}
+
+std::string cannotSave(const std::string& why) {
+    return "Trebalune : impossible d'enregistrer le record dans « record.txt » : " + why + "\n";
+}
+
+// What lies in the working directory besides the record.
+std::string others() {
+    std::string names;
+    for (const auto& entry : fs::directory_iterator(".")) {
+        names +=
+            entry.path().filename() == "record.txt" ? "" : entry.path().filename().string() + " ";
+    }
+    return names;
+}
+
+} // namespace
+
+class RecordFile : public InTempDir {};
+
+TEST_F(RecordFile, EachFormReadsAsAPlayerMeansItAndAnythingElseAsThirtyTwo) {
+    const std::string pad(253, ' '), zero(1, '\0');
+    // clang-format off
+    const std::pair<std::string, int> forms[] = {
+        {"7\r\n", 7}, {"17", 17}, {"5\n", 5}, {"5\r", 5}, {"5,6\r\n", 5}, {"  5\r\n", 5},
+        {"-3\r\n", -3}, {"32767", 32767}, {"-32768", -32768}, {"007", 7}, {"-0", 0}, {"\t5", 5},
+        {"\r\n\n5", 5}, {"\xEF\xBB\xBF" "5", 5}, {"+5", 5}, {"5 \t\r\n", 5}, {"5\t,9", 5},
+        {"5\r\nnotes", 5}, {"9\r\n" + std::string(1 << 20, 'x'), 9},
+        // 256 bytes are read: a field that ends within them counts, one cut off does not.
+        {pad + "12\r", 12}, {pad + " 12", 12}, {pad + "  12", 32}, {pad + "   5", 32},
+        {"", 32}, {" \r\n\t", 32}, {std::string(1 << 20, ' '), 32}, {"abc", 32}, {"5a", 32},
+        {"5.5", 32}, {"5 5", 32}, {"-", 32}, {"--5", 32}, {"- 5", 32}, {",5", 32}, {"0x10", 32},
+        {"32768", 32}, {"-32769", 32}, {"99999999999", 32}, {"\xEF\xBB" "5", 32},
+        {"5" + zero, 32}, {zero + "5", 32}};
+    // clang-format on
+    for (const auto& [bytes, expected] : forms) {
+        writeFile("record.txt", bytes);
+        GameState game = readyGame();
+        game.loadRecord();
+        EXPECT_EQ(game.record, expected) << '"' << bytes.substr(0, 300) << '"';
+        EXPECT_EQ(game.recordText, std::to_string(expected)) << '"' << bytes.substr(0, 300) << '"';
+    }
+    // Missing, or something else in its place: 32 at once, and nothing is created.
+    fs::remove("record.txt");
+    for (const auto& make : {+[] {}, +[] { fs::create_directory("record.txt"); },
+                             +[] { fs::remove("record.txt"), ::mkfifo("record.txt", 0600); }}) {
+        make();
+        GameState game = readyGame();
+        game.loadRecord(); // a pipe opened for a blocking read would hang here
+        EXPECT_EQ(game.record, 32);
+        EXPECT_EQ(others(), "");
+    }
+}
+
+TEST_F(RecordFile, ASaveWritesTheNumberAndCrLfToADurableTemporaryFileThenRenamesIt) {
+    writeFile("record.txt", "12345678,old\r\nmore\r\n");
+    for (const auto& [value, bytes] : {std::pair{5, "5\r\n"}, std::pair{-4, "-4\r\n"}}) {
+        callsMade.clear();
+        EXPECT_TRUE(saveRecord(static_cast<std::int16_t>(value)).ok);
+        EXPECT_EQ(readFile("record.txt"), bytes);
+        EXPECT_TRUE(
+            std::regex_match(callsMade, std::regex("fsync rename record.txt.\\S+ record.txt ")))
+            << callsMade;
+        EXPECT_EQ(others(), "");
+    }
+}
+
+TEST_F(RecordFile, AFailedSaveSaysWhyInFrenchOnceAndTheGameGoesOn) {
+    fs::create_directory("record.txt");
+    GameState game = readyGame();
+    game.loadRecord();
+    EXPECT_EQ(firstJump(game), cannotSave("c'est un répertoire"));
+    EXPECT_EQ(game.pegCountText, "31");
+    EXPECT_EQ(game.recordText, "31");
+    EXPECT_TRUE(fs::is_directory("record.txt"));
+    EXPECT_EQ(others(), "");
+}
+
+TEST_F(RecordFile, KillingTheGameMidSaveNeverTearsTheRecord) {
+    writeFile("record.txt", "7\r\n");
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        const pid_t child = ::fork();
+        for (int i = 0; child == 0; ++i) {
+            saveRecord(i % 2 ? 12345 : 7);
+        }
+        ::usleep(random() % 3000);
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        const std::string bytes = readFile("record.txt");
+        ASSERT_TRUE(bytes == "7\r\n" || bytes == "12345\r\n") << "round " << round << ": " << bytes;
+    }
+}
+
+// As root, a 16 KiB file system, full and then read-only: the record in play goes on, the file
+// keeps the old one whole, and the player is told why.
+TEST_F(RecordFile, AFullOrReadOnlyDiskKeepsTheOldRecordWhole) {
+    if (::geteuid() != 0 || !fs::create_directory("disk") ||
+        ::mount("tmpfs", "disk", "tmpfs", 0, "size=16k") != 0) {
+        GTEST_SKIP() << "needs root to mount a small tmpfs";
+    }
+    fs::current_path("disk");
+    writeFile("record.txt", "40\r\n");
+    writeFile("filler", std::string(1 << 20, 'x')); // stops where the disk is full
+    GameState game = readyGame();
+    game.loadRecord();
+    const std::string full = cannotSave("plus de place sur le disque");
+    EXPECT_EQ(firstJump(game), full + full) << "32 at the pick, 31 at the jump";
+    EXPECT_EQ(game.recordText, "31");
+    EXPECT_EQ(readFile("record.txt"), "40\r\n");
+    EXPECT_EQ(others(), "filler ");
+
+    fs::remove("filler");
+    ::mount(nullptr, ".", nullptr, MS_REMOUNT | MS_RDONLY, nullptr);
+    EXPECT_EQ(saveRecord(3).reason, "système de fichiers en lecture seule");
+    ::mount(nullptr, ".", nullptr, MS_REMOUNT, nullptr);
+    EXPECT_TRUE(saveRecord(3).ok);
+    EXPECT_EQ(readFile("record.txt"), "3\r\n");
+    fs::current_path("..");
+    ::umount2("disk", MNT_DETACH);
+}

@@ -1,0 +1,289 @@
+// window_test.cpp: the real window played through its events, and read back as a player, a
+// screen reader and the record file see it.
+#include "form1.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <random>
+
+namespace {
+
+const QColor blue(0, 0, 255), orange(255, 192, 128), magenta(255, 0, 255), face(255, 128, 0);
+const QString start = "  ooo  /  ooo  /ooooooo/ooo.ooo/ooooooo/  ooo  /  ooo  /";
+const QString jumped = "  ooo  /  o.o  /ooo.ooo/ooooooo/ooooooo/  ooo  /  ooo  /";
+const QString holding4 = "  o*o  /  ooo  /ooooooo/ooo.ooo/ooooooo/  ooo  /  ooo  /";
+
+// The centre of grid cell i in the window: the holes are 41 px squares on a 40 px pitch.
+QPoint centreOf(int i) {
+    return {76 + 40 * ((i - 1) % 7), 60 + 40 * ((i - 1) / 7)};
+}
+bool isHole(int i) {
+    const int row = (i - 1) / 7, column = (i - 1) % 7;
+    return i >= 1 && i <= 49 && ((column >= 2 && column <= 4) || (row >= 2 && row <= 4));
+}
+
+// The colour at a window point; on a scaled screen all its device pixels must agree, or it is
+// blurred and matches nothing.
+QColor pixel(const QImage& image, QPoint at) {
+    const int ratio = image.width() / 385;
+    for (int d = 1; d < ratio * ratio; ++d) {
+        if (image.pixel(at * ratio + QPoint(d % ratio, d / ratio)) != image.pixel(at * ratio)) {
+            return Qt::transparent;
+        }
+    }
+    return image.pixelColor(at * ratio);
+}
+
+QByteArray recordFile() {
+    QFile file("record.txt");
+    return QFileInfo(file).isDir() ? "DIR" : file.open(QIODevice::ReadOnly) ? file.readAll() : "-";
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir* directory = nullptr;
+    Form1* form = nullptr;
+
+    void open() {
+        form = new Form1;
+        form->startUp();
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+    }
+    QWidget* child(const QString& name) const { return form->findChild<QWidget*>(name); }
+    QString text(const char* label) const { return form->findChild<QLabel*>(label)->text(); }
+    QString spoken(const QString& name) const {
+        return QAccessible::queryAccessibleInterface(child(name))->text(QAccessible::Name);
+    }
+    // What the screen shows, in device pixels: the pixels last flushed, so that a missed repaint
+    // shows. (Qt 6.4's offscreen screen grabs only a corner of a scaled window, so on a scaled
+    // screen the window is drawn afresh instead.)
+    QImage screen() const {
+        QCoreApplication::processEvents();
+        return (form->devicePixelRatio() == 1 ? form->screen()->grabWindow(form->winId())
+                                              : form->grab())
+            .toImage();
+    }
+    // The board on the screen, the rows of the 7 x 7 grid between slashes: 'o' a peg, '.' an
+    // empty hole, '*' the peg picked up, ' ' background where no hole is, '?' anything else.
+    QString board() const {
+        const QImage image = screen();
+        const QHash<QRgb, QChar> marks{
+            {blue.rgb(), 'o'}, {orange.rgb(), '.'}, {magenta.rgb(), '*'}};
+        QString picture;
+        for (int i = 1; i <= 49; ++i) {
+            const QColor c = pixel(image, centreOf(i));
+            picture += QString(isHole(i) || c != orange ? marks.value(c.rgb(), '?') : ' ') +
+                       (i % 7 ? "" : "/");
+        }
+        return picture;
+    }
+    // One player action: "11" a click on hole 11, "@x,y" a click on a point, "r11" and "m11" a
+    // right or middle click, "d11" a double-click, "11>25" a drag, "E" Effacer, or a key.
+    void act(const QString& action) {
+        static const QHash<QString, Qt::Key> keys{
+            {"Space", Qt::Key_Space}, {"Return", Qt::Key_Return}, {"Enter", Qt::Key_Enter}};
+        static const QHash<QChar, Qt::MouseButton> buttons{{'r', Qt::RightButton},
+                                                           {'m', Qt::MiddleButton}};
+        const auto at = [](QString where) {
+            const QStringList xy = where.remove(QRegularExpression("^[rmd@]")).split(',');
+            return xy.size() == 2 ? QPoint(xy[0].toInt(), xy[1].toInt()) : centreOf(xy[0].toInt());
+        };
+        QWindow* window = form->windowHandle();
+        if (keys.contains(action)) {
+            QTest::keyClick(window, keys[action]);
+        } else if (action == "E") {
+            QTest::mouseClick(child("Command1"), Qt::LeftButton);
+        } else if (action.contains('>')) {
+            const QPoint from = at(action.section('>', 0, 0)), to = at(action.section('>', 1));
+            QTest::mousePress(window, Qt::LeftButton, {}, from);
+            QTest::mouseMove(window, (from + to) / 2);
+            QTest::mouseRelease(window, Qt::LeftButton, {}, to);
+        } else if (action[0] == 'd') {
+            QTest::mouseDClick(window, Qt::LeftButton, {}, at(action));
+        } else {
+            QTest::mouseClick(window, buttons.value(action[0], Qt::LeftButton), {}, at(action));
+        }
+    }
+
+private slots:
+    void init() {
+        directory = new QTemporaryDir;
+        QVERIFY(QDir::setCurrent(directory->path()));
+    }
+    void cleanup() {
+        delete form;
+        delete directory;
+    }
+
+    void play_data() {
+        for (const char* column :
+             {"recordBefore", "actions", "board", "pegsLeft", "record", "recordAfter"}) {
+            QTest::addColumn<QString>(column);
+        }
+        // clang-format off
+        const QStringList rows[] = {
+            {"opening", "-", "", start, "32", "32", "-"},
+            {"stored record shown", "7\r\n", "", start, "32", "7", "7\r\n"},
+            {"pick up and put back", "-", "11 11", start, "32", "32", "-"},
+            {"first jump sets the record", "-", "11 25", jumped, "31", "31", "31\r\n"},
+            {"refused clicks keep the peg held", "-", "25 4 25 10 4>25", holding4, "32", "32", "-"},
+            {"beside the holes", "-", "@80,380 @200,375 @230,420 @100,360 @100,409 @10,10 @370,200 @80,60 @300,300", start, "32", "32", "-"},
+            {"other buttons do nothing", "-", "r11 m11 r4 4 r4 m4", holding4, "32", "32", "-"},
+            {"double-clicks pick up and put back", "-", "d11 d18", start, "32", "32", "-"},
+            {"the overlap is the top hole's", "-", "@176,140 @175,140", "  ooo  /  ooo  /ooo*ooo/ooo.ooo/ooooooo/  ooo  /  ooo  /", "32", "32", "-"},
+            {"drag", "-", "11>25", jumped, "31", "31", "31\r\n"},
+            {"drag of the held peg", "-", "11 11>25", jumped, "31", "31", "31\r\n"},
+            {"drag puts the held peg back first", "-", "4 11>25", jumped, "31", "31", "31\r\n"},
+            {"drags that are no move", "-", "11>12 11>@200,380 11>@80,60 25>11 @10,10>11", start, "32", "32", "-"},
+            {"Effacer", "-", "11 25 32 E", start, "32", "31", "31\r\n"},
+            {"Space, Return and Enter", "-", "11 Space 11 Return 18 Enter", start, "32", "32", "-"},
+            {"a record above 32 falls at the first pick", "40\r\n", "11", "  ooo  /  o*o  /ooooooo/ooo.ooo/ooooooo/  ooo  /  ooo  /", "32", "32", "32\r\n"},
+            {"an equal record writes nothing", "31,mine\r\n", "11 25", jumped, "31", "31", "31,mine\r\n"},
+            {"an unwritable record", "DIR", "11 25 32", "  ooo  /  o.o  /ooo.ooo/ooooooo/ooo*ooo/  ooo  /  ooo  /", "31", "31", "DIR"},
+            {"a whole game", "-", "11 25 16 18 3 17 5 3 18 16 15 17 19 5 21 19 24 10 3 17 22 24 24 10 26 24 28 26 26 12 5 19 31 17 10 24 29 31 32 30 40 26 35 33 45 31 24 38 47 45 45 31 30 32 32 34 19 33 34 32 39 25",
+             "  ...  /  ...  /......./...o.../......./  ...  /  ...  /", "1", "1", "1\r\n"}};
+        // clang-format on
+        for (const QStringList& row : rows) {
+            QTest::newRow(qPrintable(row[0]))
+                << row[1] << row[2] << row[3] << row[4] << row[5] << row[6];
+        }
+    }
+    void play() {
+        QFETCH(QString, recordBefore);
+        QFETCH(QString, actions);
+        QFile file("record.txt");
+        QVERIFY(recordBefore == "-" ||
+                (recordBefore == "DIR" ? QDir().mkdir("record.txt")
+                                       : file.open(QIODevice::WriteOnly) &&
+                                             file.write(recordBefore.toUtf8()) && file.flush()));
+        open();
+        for (const QString& action : actions.split(' ', Qt::SkipEmptyParts)) {
+            act(action);
+        }
+        QTEST(board(), "board");
+        QTEST(text("Label2"), "pegsLeft");
+        QTEST(text("Label6"), "record");
+        QTEST(QString(recordFile()), "recordAfter");
+    }
+
+    void screenReadersHearTheHolesAndCounters() {
+        open();
+        QCOMPARE(spoken("plateau(47)"), "Trou, ligne 7, colonne 5 : pion");
+        QCOMPARE(spoken("Label6"), "Record de ce jeu : 32 pion(s)");
+        QCOMPARE(spoken("Command1"), "Effacer");
+        QVERIFY(!QAccessible::queryAccessibleInterface(child("plateau(25)"))->state().focusable);
+        act("11");
+        QCOMPARE(spoken("plateau(11)"), "Trou, ligne 2, colonne 4 : pion sélectionné");
+        act("25");
+        QCOMPARE(spoken("plateau(18)"), "Trou, ligne 3, colonne 4 : vide");
+        QCOMPARE(spoken("plateau(25)"), "Trou, ligne 4, colonne 4 : pion");
+        QCOMPARE(spoken("Label2"), "Il vous reste 31 pion(s)");
+        QCOMPARE(spoken("Label6"), "Record de ce jeu : 31 pion(s)");
+    }
+
+    void layoutAndPixels() {
+        open();
+        QCOMPARE(form->windowTitle(), "Trebalune");
+        QCOMPARE(form->size(), QSize(385, 444));
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        QVERIFY(!form->windowIcon().isNull());
+        QCOMPARE(child("Command1")->geometry(), QRect(312, 368, 65, 33));
+        const struct {
+            const char* name;
+            QRect where;
+            const char* text;
+            double points;
+            Qt::Alignment alignment;
+        } labels[] = {{"Label1", {72, 368, 121, 25}, "Il vous reste", 12, Qt::AlignHCenter},
+                      {"Label2", {184, 368, 33, 25}, "32", 12, Qt::AlignRight},
+                      {"Label3", {216, 368, 65, 25}, "pion(s)", 12, Qt::AlignHCenter},
+                      {"Label5", {48, 416, 177, 25}, "Record de ce jeu", 9.75, Qt::AlignHCenter},
+                      {"Label6", {224, 416, 17, 17}, "32", 9.75, Qt::AlignRight},
+                      {"Label4", {240, 416, 65, 17}, "pion(s)", 9.75, Qt::AlignHCenter}};
+        const QImage image = screen();
+        for (const auto& e : labels) {
+            const auto* label = form->findChild<QLabel*>(e.name);
+            QCOMPARE(label->geometry(), e.where);
+            QCOMPARE(label->text(), e.text);
+            QCOMPARE(label->font().pointSizeF(), e.points);
+            QVERIFY(label->font().bold());
+            QCOMPARE(label->alignment(), e.alignment | Qt::AlignTop);
+            bool yellow = false; // the text is drawn, in yellow
+            for (int i = 0; i < e.where.width() * e.where.height(); ++i) {
+                yellow |= pixel(image, e.where.topLeft() +
+                                           QPoint(i % e.where.width(), i / e.where.width())) ==
+                          Qt::yellow;
+            }
+            QVERIFY2(yellow, e.name);
+        }
+        for (int i = 1; i <= 49; ++i) {
+            // A sunken border two pixels wide, grey then black above and left, light grey inside
+            // the right and lower edges (the outer white one lies under the neighbours).
+            const QPoint c = centreOf(i);
+            const QColor border[] = {{0x80, 0x80, 0x80}, Qt::black, i == 25 ? orange : blue};
+            for (int d = 0; d < 3 && isHole(i); ++d) {
+                QCOMPARE(pixel(image, c + QPoint(0, d - 20)), border[d]);
+                QCOMPARE(pixel(image, c + QPoint(d - 20, 0)), border[d]);
+                QCOMPARE(pixel(image, c + QPoint(19, 0)), QColor(0xC0, 0xC0, 0xC0));
+                QCOMPARE(pixel(image, c + QPoint(0, 19)), QColor(0xC0, 0xC0, 0xC0));
+            }
+        }
+        for (const int x : {0, 100, 383}) { // Line1 and Line2, two pixels each
+            for (const int y : {359, 360, 361, 362, 407, 408, 409, 410}) {
+                QCOMPARE(pixel(image, {x, y}),
+                         y == 360 || y == 361 || y == 408 || y == 409 ? face : orange);
+            }
+        }
+        QCOMPARE(pixel(image, {318, 384}), face); // the button
+        QCOMPARE(pixel(image, {10, 10}), orange);
+    }
+
+    // Random clicks, drags, keys and resets: after each, every hole shows its cell's colour and
+    // the counters the game's texts.
+    void randomPlayKeepsTheScreenInStepWithTheGame() {
+        open();
+        std::mt19937 random(20261207);
+        QImage image = screen();
+        const auto hole = [&](bool peg) { // a random hole, if asked one that shows a peg
+            int i = 0;
+            for (int n = 0; n < 20 && (!isHole(i) || (peg && pixel(image, centreOf(i)) != blue));
+                 ++n) {
+                i = 1 + static_cast<int>(random() % 49);
+            }
+            return QString::number(isHole(i) ? i : 25);
+        };
+        for (int event = 0; event < 4000; ++event) {
+            const unsigned roll = random() % 1000;
+            const int held = form->game.pegSelected ? form->game.sourceCell : 0;
+            const int aim = held + std::array{2, -2, 14, -14}[random() % 4];
+            act(roll < 1     ? "E"
+                : roll < 2   ? "Space"
+                : roll < 30  ? QString("@%1,%2").arg(random() % 385).arg(random() % 444)
+                : roll < 100 ? hole(true) + ">" + hole(false)
+                : held && roll < 850 && isHole(aim) ? QString::number(aim)
+                                                    : hole(!held && roll < 900));
+            image = screen();
+            for (int i = 1; i <= 49; ++i) {
+                QVERIFY2(!isHole(i) ||
+                             pixel(image, centreOf(i)) == toQColor(form->game.colourOf(i)),
+                         qPrintable(QString("event %1, hole %2").arg(event).arg(i)));
+            }
+            QCOMPARE(text("Label2").toStdString(), form->game.pegCountText);
+            QCOMPARE(text("Label6").toStdString(), form->game.recordText);
+        }
+        QVERIFY2(form->game.record < 20, "the random games should get well into the board");
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"

@@ -1,0 +1,40 @@
+# x_session.sh: a private X server for the scripts that run programs on a real display (the
+# desktop tests and the benchmark). Sourcing it makes a scratch directory, $work, and arranges
+# for the program under test ($game_pid, when the caller sets it), the X server and then $work
+# to go when the script ends -- each process waited for, so that none still writes in $work
+# while it is removed.
+
+work=$(mktemp -d)
+xvfb_pid=""
+game_pid=""
+cleanup() {
+    for pid in $game_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Starts Xvfb on a free display, 96 dpi like a plain desktop screen, and exports DISPLAY.
+# -noreset keeps it from resetting between one program closing and the next connecting.
+start_private_xvfb() {
+    exec 5>"$work/display"
+    Xvfb -displayfd 5 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset \
+        >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$work/display" ] && break
+        sleep 0.05
+    done
+    export DISPLAY=":$(cat "$work/display")"
+    exec 5>&-
+}
+
+# wait_for_window TITLE: prints the id of the shown window titled exactly TITLE; fails after 10 s.
+wait_for_window() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 | grep . && return 0
+        sleep 0.1
+    done
+    return 1
+}
