@@ -23,12 +23,21 @@ void GameState::runTally() {
     if (pegs < record) {
         record = pegs;
         const SaveResult saved = saveRecord(record);
-        // The game goes on with the new record shown; the old file stays as it was.
+        if (!saved.setAside.empty()) {
+            std::fprintf(stderr,
+                         "Trebalune : « %s » ne contient pas de record ; il est gardé sous le nom "
+                         "« %s »\n",
+                         recordFileName, saved.setAside.c_str());
+        }
+        // A save that fails leaves the old file as it was and the game goes on with the new
+        // record. One that finds a lower record stored by another game in this folder shows
+        // that one: the window always shows the best record the file keeps.
         if (!saved.ok) {
             std::fprintf(stderr,
                          "Trebalune : impossible d'enregistrer le record dans « %s » : %s\n",
                          recordFileName, saved.reason.c_str());
         }
+        record = saved.record;
         recordText = decimalText(record);
     }
 }

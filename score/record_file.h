@@ -8,7 +8,11 @@
 #include <string_view>
 
 // Opened by its bare name, so it lives in the working directory the game was started from.
+// Beside it, the lock that games sharing the folder take turns with, and the one temporary
+// name a new record is written to before it replaces the old.
 inline constexpr const char* recordFileName = "record.txt";
+inline constexpr const char* recordLockName = "record.txt.lock";
+inline constexpr const char* recordTempName = "record.txt.tmp";
 
 // The record is the first field of the file; the loader never looks past this many bytes,
 // so a huge or runaway file costs no more to open than a small one.
@@ -23,9 +27,13 @@ std::optional<std::int16_t> parseRecord(std::string_view text, bool wholeFile);
 
 struct SaveResult {
     bool ok;
-    std::string reason; // in French, for the player; empty when ok
+    std::string reason;   // in French, for the player; empty when ok
+    std::int16_t record;  // what the file holds now: the value, or a lower one already there
+    std::string setAside; // where a file that held no record was moved to, if one was
 };
 
-// Replaces "record.txt" with `value` followed by CR LF. Either the new record is in place
-// or the old file is left exactly as it was; never a torn or empty file.
+// Makes "record.txt" hold `value` followed by CR LF, unless it already holds a record at least
+// as low: several games in one folder keep the lowest any of them reached. Either the new
+// record is in place or the old file is left exactly as it was, never torn or empty; a file
+// that held something other than a record is moved aside, never overwritten.
 SaveResult saveRecord(std::int16_t value);

@@ -4,8 +4,9 @@
 
 #include <csignal>
 #include <dlfcn.h>
+#include <numeric>
 #include <random>
-#include <regex>
+#include <set>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -40,14 +41,15 @@ std::string cannotSave(const std::string& why) {
     return "Trebalune : impossible d'enregistrer le record dans « record.txt » : " + why + "\n";
 }
 
-// What lies in the working directory besides the record.
+// What lies in the working directory besides the record and its lock, in order.
 std::string others() {
-    std::string names;
+    std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(".")) {
-        names +=
-            entry.path().filename() == "record.txt" ? "" : entry.path().filename().string() + " ";
+        names.insert(entry.path().filename().string() + " ");
     }
-    return names;
+    names.erase("record.txt ");
+    names.erase("record.txt.lock ");
+    return std::accumulate(names.begin(), names.end(), std::string());
 }
 
 } // namespace
@@ -89,14 +91,12 @@ TEST_F(RecordFile, EachFormReadsAsAPlayerMeansItAndAnythingElseAsThirtyTwo) {
 }
 
 TEST_F(RecordFile, ASaveWritesTheNumberAndCrLfToADurableTemporaryFileThenRenamesIt) {
-    writeFile("record.txt", "12345678,old\r\nmore\r\n");
+    writeFile("record.txt", "40,old\r\nmore\r\n");
     for (const auto& [value, bytes] : {std::pair{5, "5\r\n"}, std::pair{-4, "-4\r\n"}}) {
         callsMade.clear();
         EXPECT_TRUE(saveRecord(static_cast<std::int16_t>(value)).ok);
         EXPECT_EQ(readFile("record.txt"), bytes);
-        EXPECT_TRUE(
-            std::regex_match(callsMade, std::regex("fsync rename record.txt.\\S+ record.txt ")))
-            << callsMade;
+        EXPECT_EQ(callsMade, "fsync rename record.txt.tmp record.txt ");
         EXPECT_EQ(others(), "");
     }
 }
@@ -112,25 +112,88 @@ TEST_F(RecordFile, AFailedSaveSaysWhyInFrenchOnceAndTheGameGoesOn) {
     EXPECT_EQ(others(), "");
 }
 
+// Games killed at any moment of a save leave a whole record, and at most one temporary file,
+// which the next save clears.
 TEST_F(RecordFile, KillingTheGameMidSaveNeverTearsTheRecord) {
-    writeFile("record.txt", "7\r\n");
     std::mt19937 random(7);
     for (int round = 0; round < 200; ++round) {
         const pid_t child = ::fork();
-        for (int i = 0; child == 0; ++i) {
-            saveRecord(i % 2 ? 12345 : 7);
+        ASSERT_GE(child, 0);
+        for (int value = 30000 - 100 * round; child == 0; --value) {
+            saveRecord(static_cast<std::int16_t>(value));
         }
         ::usleep(random() % 3000);
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
         const std::string bytes = readFile("record.txt");
-        ASSERT_TRUE(bytes == "7\r\n" || bytes == "12345\r\n") << "round " << round << ": " << bytes;
+        ASSERT_TRUE(bytes.empty() || std::to_string(std::stoi(bytes)) + "\r\n" == bytes) << bytes;
+        ASSERT_TRUE(others() == "" || others() == "record.txt.tmp ") << others();
     }
+    EXPECT_TRUE(saveRecord(-1).ok);
+    EXPECT_EQ(others(), "");
 }
 
-// As root, a 16 KiB file system, full and then read-only: the record in play goes on, the file
-// keeps the old one whole, and the player is told why.
-TEST_F(RecordFile, AFullOrReadOnlyDiskKeepsTheOldRecordWhole) {
+// Four games in one folder, each saving ever lower records of its own, interleaved: the record
+// in the file never gets worse, and ends the lowest any of them reached.
+TEST_F(RecordFile, GamesSharingAFolderNeverMakeTheStoredRecordWorse) {
+    for (int game = 0; game < 4; ++game) {
+        if (::fork() == 0) {
+            for (int value = 1000 - game; value > 0; value -= 4) {
+                saveRecord(static_cast<std::int16_t>(value));
+            }
+            ::_exit(0);
+        }
+    }
+    int stored = 32767;
+    while (::waitpid(-1, nullptr, WNOHANG) != -1) {
+        const std::string bytes = readFile("record.txt");
+        ASSERT_LE(bytes.empty() ? stored : std::stoi(bytes), stored);
+        stored = bytes.empty() ? stored : std::stoi(bytes);
+    }
+    EXPECT_EQ(readFile("record.txt"), "1\r\n");
+    GameState game = readyGame(); // started before any of them: it shows the better record
+    game.record = 32;
+    EXPECT_EQ(firstJump(game), "");
+    EXPECT_EQ(game.recordText, "1");
+    EXPECT_EQ(readFile("record.txt"), "1\r\n");
+}
+
+// In a folder others can write to, a lock or temporary name someone planted there is never
+// followed, written or removed: the save fails and says why.
+TEST_F(RecordFile, NamesPlantedBesideTheRecordAreNeverFollowed) {
+    writeFile("target", "theirs");
+    for (const std::string name : {"record.txt.lock", "record.txt.tmp"}) {
+        fs::create_symlink("target", name);
+        EXPECT_EQ(saveRecord(5).reason, "« " + name + " » est un lien symbolique");
+        fs::remove(name);
+        writeFile(name.c_str(), "");
+        if (::geteuid() == 0 && ::chown(name.c_str(), 65534, 65534) == 0) {
+            EXPECT_EQ(saveRecord(5).reason, "« " + name + " » appartient à un autre utilisateur");
+        }
+        fs::remove(name);
+    }
+    EXPECT_EQ(readFile("target"), "theirs");
+    EXPECT_FALSE(fs::exists("record.txt"));
+}
+
+TEST_F(RecordFile, AFileThatHoldsNoRecordIsSetAsideNotOverwritten) {
+    writeFile("record.txt", "mes notes\n");
+    writeFile("record.txt.illisible", "older notes");
+    GameState game = readyGame();
+    game.loadRecord();
+    EXPECT_EQ(firstJump(game), "Trebalune : « record.txt » ne contient pas de record ; il est "
+                               "gardé sous le nom « record.txt.illisible-2 »\n");
+    EXPECT_EQ(readFile("record.txt.illisible-2"), "mes notes\n");
+    EXPECT_EQ(readFile("record.txt.illisible"), "older notes");
+    EXPECT_EQ(readFile("record.txt"), "31\r\n");
+    writeFile("record.txt", ""); // an empty one is simply written
+    EXPECT_EQ(saveRecord(30).setAside, "");
+    EXPECT_EQ(others(), "record.txt.illisible record.txt.illisible-2 ");
+}
+
+// As root, a 16 KiB file system, full and then read-only, and a folder the game may not write
+// to: the record in play goes on, the file keeps the old one whole, and the player is told why.
+TEST_F(RecordFile, AFullReadOnlyOrForbiddenDiskKeepsTheOldRecordWhole) {
     if (::geteuid() != 0 || !fs::create_directory("disk") ||
         ::mount("tmpfs", "disk", "tmpfs", 0, "size=16k") != 0) {
         GTEST_SKIP() << "needs root to mount a small tmpfs";
@@ -150,6 +213,15 @@ TEST_F(RecordFile, AFullOrReadOnlyDiskKeepsTheOldRecordWhole) {
     ::mount(nullptr, ".", nullptr, MS_REMOUNT | MS_RDONLY, nullptr);
     EXPECT_EQ(saveRecord(3).reason, "système de fichiers en lecture seule");
     ::mount(nullptr, ".", nullptr, MS_REMOUNT, nullptr);
+    fs::remove("record.txt.lock");
+    fs::permissions(".", fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
+    if (const pid_t child = ::fork(); child == 0) { // a player who may not write here
+        ::_exit(::setuid(65534) == 0 && saveRecord(3).reason == "permission refusée" ? 0 : 1);
+    } else {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_EQ(status, 0) << "no « permission refusée »";
+    }
     EXPECT_TRUE(saveRecord(3).ok);
     EXPECT_EQ(readFile("record.txt"), "3\r\n");
     fs::current_path("..");
