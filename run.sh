@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 mode=${1:-game}
 game_packages="cmake ninja-build g++ qt6-base-dev libxkbcommon-dev fonts-comic-neue"
 test_packages="libgtest-dev xvfb xdotool imagemagick desktop-file-utils clang libclang-rt-14-dev
-               dpkg-dev lintian appstream"
+               dpkg-dev lintian appstream reuse devscripts"
 
 case "$mode" in
     game) wanted=$game_packages ;;
