@@ -1,5 +1,6 @@
 // window_test.cpp: the real window played through its events, and read back as a player, a
 // screen reader and the record file see it.
+#include "cap_icon.h"
 #include "form1.h"
 
 #include <QAccessible>
@@ -88,7 +89,8 @@ class WindowTest : public QObject {
         return picture;
     }
     // One player action: "11" a click on hole 11, "@x,y" a click on a point, "r11" and "m11" a
-    // right or middle click, "d11" a double-click, "11>25" a drag, "E" Effacer, or a key.
+    // right or middle click, "d11" a double-click, "11>25" a drag, "a11" the accessible press
+    // action, "E" Effacer, or a key.
     void act(const QString& action) {
         static const QHash<QString, Qt::Key> keys{
             {"Space", Qt::Key_Space}, {"Return", Qt::Key_Return}, {"Enter", Qt::Key_Enter}};
@@ -108,6 +110,10 @@ class WindowTest : public QObject {
             QTest::mousePress(window, Qt::LeftButton, {}, from);
             QTest::mouseMove(window, (from + to) / 2);
             QTest::mouseRelease(window, Qt::LeftButton, {}, to);
+        } else if (action[0] == 'a') { // the press action of a screen reader or switch access
+            QAccessible::queryAccessibleInterface(child("plateau(" + action.mid(1) + ")"))
+                ->actionInterface()
+                ->doAction(QAccessibleActionInterface::pressAction());
         } else if (action[0] == 'd') {
             QTest::mouseDClick(window, Qt::LeftButton, {}, at(action));
         } else {
@@ -142,6 +148,7 @@ private slots:
             {"double-clicks pick up and put back", "-", "d11 d18", start, "32", "32", "-"},
             {"the overlap is the top hole's", "-", "@176,140 @175,140", "  ooo  /  ooo  /ooo*ooo/ooo.ooo/ooooooo/  ooo  /  ooo  /", "32", "32", "-"},
             {"drag", "-", "11>25", jumped, "31", "31", "31\r\n"},
+            {"pressed by assistive technology", "-", "a11 a25 a32", "  ooo  /  o.o  /ooo.ooo/ooooooo/ooo*ooo/  ooo  /  ooo  /", "31", "31", "31\r\n"},
             {"drag of the held peg", "-", "11 11>25", jumped, "31", "31", "31\r\n"},
             {"drag puts the held peg back first", "-", "4 11>25", jumped, "31", "31", "31\r\n"},
             {"drags that are no move", "-", "11>12 11>@200,380 11>@80,60 25>11 @10,10>11", start, "32", "32", "-"},
@@ -196,7 +203,6 @@ private slots:
         QCOMPARE(form->windowTitle(), "Trebalune");
         QCOMPARE(form->size(), QSize(385, 444));
         QCOMPARE(form->minimumSize(), form->maximumSize());
-        QVERIFY(!form->windowIcon().isNull());
         QCOMPARE(child("Command1")->geometry(), QRect(312, 368, 65, 33));
         const struct {
             const char* name;
@@ -246,6 +252,19 @@ private slots:
         }
         QCOMPARE(pixel(image, {318, 384}), face); // the button
         QCOMPARE(pixel(image, {10, 10}), orange);
+        // The icon's soft edges, in the window and in the desktop's theme, as the cap was drawn.
+        const QImage drawn = drawCap(48).convertToFormat(QImage::Format_ARGB32);
+        const QImage shown = form->windowIcon()
+                                 .pixmap({48, 48}, 1.0)
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_ARGB32);
+        const QImage theme = QImage(THEME_ICON).convertToFormat(QImage::Format_ARGB32);
+        int edge = 0;
+        while (qAlpha(drawn.pixel(edge % 48, edge / 48)) % 255 == 0) {
+            ++edge;
+        }
+        QCOMPARE(shown.pixel(edge % 48, edge / 48), drawn.pixel(edge % 48, edge / 48));
+        QCOMPARE(theme.pixel(edge % 48, edge / 48), drawn.pixel(edge % 48, edge / 48));
     }
 
     // Random clicks, drags, keys and resets: after each, every hole shows its cell's colour and

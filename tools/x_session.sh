@@ -1,14 +1,14 @@
 # x_session.sh: a private X server for the scripts that run programs on a real display (the
 # desktop tests and the benchmark). Sourcing it makes a scratch directory, $work, and arranges
-# for the program under test ($game_pid, when the caller sets it), the X server and then $work
-# to go when the script ends -- each process waited for, so that none still writes in $work
-# while it is removed.
+# for the program under test ($game_pid, when the caller sets it), the servers started for it
+# ($servers) and then $work to go when the script ends -- each process waited for, so that
+# none still writes in $work while it is removed.
 
 work=$(mktemp -d)
-xvfb_pid=""
+servers=""
 game_pid=""
 cleanup() {
-    for pid in $game_pid $xvfb_pid; do
+    for pid in $game_pid $servers; do
         kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
     done
     rm -rf "$work"
@@ -21,7 +21,7 @@ start_private_xvfb() {
     exec 5>"$work/display"
     Xvfb -displayfd 5 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset \
         >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
+    servers="$servers $!"
     for _ in $(seq 100); do
         [ -s "$work/display" ] && break
         sleep 0.05

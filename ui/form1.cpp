@@ -47,7 +47,8 @@ QIcon capIcon() {
     QIcon icon;
     for (const auto& [pixels, size] : images) {
         icon.addPixmap(QPixmap::fromImage(
-            QImage(reinterpret_cast<const uchar*>(pixels), size, size, QImage::Format_ARGB32)));
+            QImage(reinterpret_cast<const uchar*>(pixels), size, size,
+                   QImage::Format_ARGB32_Premultiplied)));
     }
     return icon;
 }
@@ -68,6 +69,22 @@ private:
     QString (*spoken)(const QWidget*);
 };
 
+// A hole is also a button for those who play without aiming a mouse (switch access, voice
+// control, a screen reader): its "press" action is a click on it. It takes no focus, so the
+// keys still go to Effacer and do nothing to the cells.
+class PressableHole : public SpokenWidget {
+public:
+    using SpokenWidget::SpokenWidget;
+    QAccessible::Role role() const override { return QAccessible::Button; }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) {
+            const auto* hole = static_cast<const Hole*>(widget());
+            static_cast<Form1*>(hole->parentWidget())->clickHole(hole->cell());
+        }
+    }
+};
+
 QString holeName(const QWidget* widget) {
     return static_cast<const Hole*>(widget)->spokenName();
 }
@@ -84,7 +101,7 @@ QAccessibleInterface* spokenInterface(const QString&, QObject* object) {
         return nullptr;
     }
     if (dynamic_cast<Hole*>(widget)) {
-        return new SpokenWidget(widget, holeName);
+        return new PressableHole(widget, holeName);
     }
     if (widget->objectName() == "Label2") {
         return new SpokenWidget(widget, pegCountName);

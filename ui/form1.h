@@ -20,6 +20,7 @@ public:
     bool showColour(Colour colour);
     // What a screen reader says for it: "Trou, ligne 4, colonne 4 : vide".
     QString spokenName() const;
+    std::int16_t cell() const { return index; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,6 +40,10 @@ public:
     // The one game of this run; the window shows it and feeds it clicks.
     GameState game;
 
+    // A click on shown hole `index`, from the mouse or an assistive technology's press action:
+    // the move, the tally, and the screen and screen readers brought up to date.
+    void clickHole(std::int16_t index);
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -48,7 +53,6 @@ private:
     std::int16_t holeAt(QPoint point) const;
     // One click of the game's rules on a hole, with the tally where the rules call for it.
     void playClick(std::int16_t index);
-    void clickHole(std::int16_t index);
     void dragPeg(std::int16_t from, std::int16_t to);
     void pressReset();
     // Brings the screen in line with the game: changed holes and the two counters only, and
