@@ -14,9 +14,9 @@ bool isHole(int i) {
 
 // The hole between s and t when they lie two apart in a row or a column of the cross, or 0.
 int jumpedHole(int s, int t) {
-    const int rows = std::abs((t - 1) / 7 - (s - 1) / 7);
-    const int columns = std::abs((t - 1) % 7 - (s - 1) % 7);
-    const bool inLine = rows + columns == 2 && (rows == 0 || columns == 0);
+    const int rows = std::abs((t - 1) / 7 - (s - 1) / 7),
+              columns = std::abs((t - 1) % 7 - (s - 1) % 7);
+    const bool inLine = rows + columns == 2 && rows * columns == 0;
     return isHole(s) && isHole(t) && inLine && isHole((s + t) / 2) ? (s + t) / 2 : 0;
 }
 
@@ -41,23 +41,21 @@ class RandomPlay : public InTempDir {};
 // deep, with a few resets. After every event all 50 cells, the counters and the record are what
 // the model says, and every game starts from the record the earlier ones left in the file.
 TEST_F(RandomPlay, EveryCellCounterAndRecordFollowsTheModelMoveByMove) {
-    const char* seedText = std::getenv("TREBALUNE_SEED");
-    const unsigned seed = seedText ? std::stoul(seedText) : 20261207u;
-    std::printf("seed %u (TREBALUNE_SEED replays it)\n", seed);
+    const unsigned seed =
+        std::getenv("TREBALUNE_SEED") ? std::stoul(std::getenv("TREBALUNE_SEED")) : 7;
+    std::printf("seed %u (TREBALUNE_SEED replays another)\n", seed);
     std::mt19937 random(seed);
     int best = 32;
-
     for (int round = 0; round < 1500 && !HasFailure(); ++round) {
         GameState game = readyGame();
         game.loadRecord();
-        std::bitset<50> peg;
+        std::bitset<50> peg, start;
+        for (int i = 1; i <= 49; ++i) {
+            start[i] = isHole(i) && i != 25;
+        }
+        peg = start;
         int held = 0;
         bool wasReset = false;
-        for (int i = 1; i <= 49; ++i) {
-            peg[i] = isHole(i) && i != 25;
-        }
-        const std::bitset<50> start = peg;
-
         for (int event = 0; event < 300 && !HasFailure(); ++event) {
             const unsigned roll = random() % 1000;
             int cell = 1 + static_cast<int>(random() % 49);
@@ -68,42 +66,38 @@ TEST_F(RandomPlay, EveryCellCounterAndRecordFollowsTheModelMoveByMove) {
             while (!held && roll >= 100 && !(isHole(cell) && peg[cell])) {
                 cell = 1 + static_cast<int>(random() % 49); // mostly pick up a peg
             }
+            const int middle = held ? jumpedHole(held, cell) : 0;
+            MoveOutcome expected = MoveOutcome::Nothing;
             if (roll < 3) {
                 game.resetBoard();
                 peg = start;
                 held = 0;
                 wasReset = true;
-            } else if (isHole(cell)) { // the window hands over shown holes only
-                const int middle = held ? jumpedHole(held, cell) : 0;
-                MoveOutcome expected = MoveOutcome::Nothing;
-                if (!held && peg[cell]) {
-                    held = cell;
-                    expected = MoveOutcome::Selected;
-                } else if (held && cell == held) {
-                    held = 0;
-                    expected = MoveOutcome::Deselected;
-                } else if (held && !peg[cell] && middle && peg[middle]) {
-                    peg[held] = peg[middle] = false;
-                    peg[cell] = true;
-                    held = 0;
-                    expected = MoveOutcome::Jumped;
-                }
-                ASSERT_EQ(game.clickCell(static_cast<std::int16_t>(cell)), expected)
-                    << "game " << round << " event " << event << " cell " << cell;
-                if (expected == MoveOutcome::Selected || expected == MoveOutcome::Jumped) {
-                    game.runTally();
-                    best = std::min(best, static_cast<int>(peg.count()));
-                }
+                continue;
+            } else if (!isHole(cell)) {
+                continue; // the window hands over shown holes only
+            } else if (!held && peg[cell]) {
+                held = cell;
+                expected = MoveOutcome::Selected;
+            } else if (held == cell) {
+                held = 0;
+                expected = MoveOutcome::Deselected;
+            } else if (held && !peg[cell] && middle && peg[middle]) {
+                peg[held] = peg[middle] = false;
+                peg[cell] = true;
+                held = 0;
+                expected = MoveOutcome::Jumped;
+            }
+            ASSERT_EQ(game.clickCell(static_cast<std::int16_t>(cell)), expected)
+                << round << " " << event;
+            if (expected == MoveOutcome::Selected || expected == MoveOutcome::Jumped) {
+                game.runTally();
+                best = std::min(best, static_cast<int>(peg.count()));
             }
             for (std::int16_t i = 0; i < cellCount; ++i) {
-                const Colour colour = i == 0 ? emptyOrange
-                                      : !isHole(i)
-                                          ? (wasReset && i <= 47 ? pegBlue : offBoardColour)
-                                      : i == held ? selectedMagenta
-                                      : peg[i]    ? pegBlue
-                                                  : emptyOrange;
-                ASSERT_EQ(game.colourOf(i), colour)
-                    << "game " << round << " event " << event << " cell " << i;
+                const Colour hidden = wasReset && i <= 47 ? pegBlue : offBoardColour;
+                const Colour shown = i == held ? selectedMagenta : peg[i] ? pegBlue : emptyOrange;
+                ASSERT_EQ(game.colourOf(i), i == 0 ? emptyOrange : isHole(i) ? shown : hidden) << i;
             }
             ASSERT_EQ(game.pegSelected, held != 0);
             ASSERT_EQ(held ? game.sourceCell : 0, held);

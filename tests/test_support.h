@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -16,13 +15,8 @@ inline std::string readFile(const char* path) {
     return bytes.str();
 }
 
-inline void writeFile(const char* path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 // Each test runs in a fresh empty working directory, so "record.txt" is always its own.
 class InTempDir : public ::testing::Test {
-protected:
     void SetUp() override {
         std::string name = std::filesystem::temp_directory_path() / "trebalune-XXXXXX";
         std::filesystem::current_path(::mkdtemp(name.data()));
@@ -30,8 +24,7 @@ protected:
     void TearDown() override {
         const auto here = std::filesystem::current_path();
         std::filesystem::current_path("/");
-        std::error_code ignored;
-        std::filesystem::remove_all(here, ignored);
+        std::filesystem::remove_all(here);
     }
 };
 

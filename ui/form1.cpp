@@ -46,9 +46,8 @@ QIcon capIcon() {
         {capPixels16, 16}, {capPixels32, 32}, {capPixels48, 48}};
     QIcon icon;
     for (const auto& [pixels, size] : images) {
-        icon.addPixmap(QPixmap::fromImage(
-            QImage(reinterpret_cast<const uchar*>(pixels), size, size,
-                   QImage::Format_ARGB32_Premultiplied)));
+        icon.addPixmap(QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(pixels), size, size,
+                                                 QImage::Format_ARGB32_Premultiplied)));
     }
     return icon;
 }
