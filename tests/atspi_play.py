@@ -1,8 +1,7 @@
 #!/usr/bin/python3
-"""atspi_play.py STEP...: plays the running game through the desktop's accessibility bus, as a
-player using switch access or a screen reader does. Each step is "press NAME" (the accessible
-press action of the hole of that name), "shows NAME" (an object of that name is there) or
-"heard NAME" (screen readers were told of a new name), NAME as a screen reader reads it."""
+"""atspi_play.py STEP...: plays the running game through the accessibility bus, as switch access
+or a screen reader does. A step is "press NAME" (the press action of the hole so named), "shows
+NAME" (something so named is there) or "heard NAME" (screen readers were told of that name)."""
 import sys
 import time
 import warnings
@@ -13,9 +12,9 @@ gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
 warnings.simplefilter("ignore", DeprecationWarning)  # Debian 12's names for the action calls
-
-heard = []
-listener = Atspi.EventListener.new(lambda event: heard.append(event.source.get_name()))
+heard = []  # the names screen readers were told of, read afresh rather than from the cache
+listener = Atspi.EventListener.new(
+    lambda event: event.source.clear_cache() or heard.append(event.source.get_name()))
 listener.register("object:property-change:accessible-name")
 
 
@@ -36,16 +35,9 @@ def named(node, name):
     return next(filter(None, (named(child, name) for child in children)), None)
 
 
-desktop = Atspi.get_desktop(0)
-game = wait_for(lambda: named(desktop, "Trebalune"), "the game is not on the accessibility bus")
-time.sleep(0.2)  # for the game to learn that someone listens
-steps = sys.argv[1:]
-for step, name in zip(steps[::2], steps[1::2]):
+game = wait_for(lambda: named(Atspi.get_desktop(0), "Trebalune"), "the game is not on the bus")
+for step, name in zip(sys.argv[1::2], sys.argv[2::2]):
+    found = wait_for(lambda: name in heard if step == "heard" else named(game, name), f"{step} {name}")
     if step == "press":
-        hole = wait_for(lambda: named(game, name), f"no hole named {name}")
-        actions = [hole.get_action_name(i) for i in range(hole.get_n_actions())]
-        hole.do_action(actions.index("Press"))
-    elif step == "shows":
-        wait_for(lambda: named(game, name), f"nothing named {name}")
-    else:
-        wait_for(lambda: name in heard, f"screen readers were not told {name}")
+        actions = [found.get_action_name(i) for i in range(found.get_n_actions())]
+        found.do_action(actions.index("Press"))

@@ -4,7 +4,6 @@
 
 #include <csignal>
 #include <dlfcn.h>
-#include <numeric>
 #include <random>
 #include <set>
 #include <sys/mount.h>
@@ -47,13 +46,13 @@ std::string cannotSave(const std::string& why) {
 
 // What lies in the working directory besides the record and its lock, in order.
 std::string others() {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(".")) {
-        names.insert(entry.path().filename().string() + " ");
+    std::string names;
+    for (const fs::path& name : std::set<fs::path>(fs::directory_iterator("."), {})) {
+        names += name == "./record.txt" || name == "./record.txt.lock"
+                     ? ""
+                     : name.string().substr(2) + " ";
     }
-    names.erase("record.txt ");
-    names.erase("record.txt.lock ");
-    return std::accumulate(names.begin(), names.end(), std::string());
+    return names;
 }
 
 } // namespace
@@ -179,9 +178,9 @@ TEST_F(RecordFile, NoOtherFileIsEverOverwrittenOrFollowed) {
     EXPECT_EQ(saveRecord(5).reason, "c'est un répertoire");
 }
 
-// As root, a 16 KiB file system, full and then read-only, and a folder the game may not write
-// to: the record in play goes on, the file keeps the old one whole, and the player is told why.
-TEST_F(RecordFile, AFullReadOnlyOrForbiddenDiskKeepsTheOldRecordWhole) {
+// As root, a 16 KiB file system, full and then read-only: the record in play goes on, the file
+// keeps the old one whole, and the player is told why.
+TEST_F(RecordFile, AFullOrReadOnlyDiskKeepsTheOldRecordWhole) {
     if (::geteuid() != 0 || !fs::create_directory("disk") ||
         ::mount("tmpfs", "disk", "tmpfs", 0, "size=16k") != 0) {
         GTEST_SKIP() << "needs root to mount a small tmpfs";
@@ -201,15 +200,6 @@ TEST_F(RecordFile, AFullReadOnlyOrForbiddenDiskKeepsTheOldRecordWhole) {
     ::mount(nullptr, ".", nullptr, MS_REMOUNT | MS_RDONLY, nullptr);
     EXPECT_EQ(saveRecord(3).reason, "système de fichiers en lecture seule");
     ::mount(nullptr, ".", nullptr, MS_REMOUNT, nullptr);
-    fs::remove("record.txt.lock");
-    fs::permissions(".", fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
-    if (const pid_t child = ::fork(); child == 0) { // a player who may not write here
-        ::_exit(::setuid(65534) == 0 && saveRecord(3).reason == "permission refusée" ? 0 : 1);
-    } else {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_EQ(status, 0) << "no « permission refusée »";
-    }
     EXPECT_TRUE(saveRecord(3).ok);
     EXPECT_EQ(readFile("record.txt"), "3\r\n");
     fs::current_path("..");

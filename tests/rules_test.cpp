@@ -73,23 +73,22 @@ TEST_F(RandomPlay, EveryCellCounterAndRecordFollowsTheModelMoveByMove) {
                 peg = start;
                 held = 0;
                 wasReset = true;
-                continue;
-            } else if (!isHole(cell)) {
-                continue; // the window hands over shown holes only
-            } else if (!held && peg[cell]) {
-                held = cell;
-                expected = MoveOutcome::Selected;
-            } else if (held == cell) {
-                held = 0;
-                expected = MoveOutcome::Deselected;
-            } else if (held && !peg[cell] && middle && peg[middle]) {
-                peg[held] = peg[middle] = false;
-                peg[cell] = true;
-                held = 0;
-                expected = MoveOutcome::Jumped;
+            } else if (isHole(cell)) { // the window hands over shown holes only
+                if (!held && peg[cell]) {
+                    held = cell;
+                    expected = MoveOutcome::Selected;
+                } else if (held == cell) {
+                    held = 0;
+                    expected = MoveOutcome::Deselected;
+                } else if (held && !peg[cell] && middle && peg[middle]) {
+                    peg[held] = peg[middle] = false;
+                    peg[cell] = true;
+                    held = 0;
+                    expected = MoveOutcome::Jumped;
+                }
+                ASSERT_EQ(game.clickCell(static_cast<std::int16_t>(cell)), expected)
+                    << round << " " << event;
             }
-            ASSERT_EQ(game.clickCell(static_cast<std::int16_t>(cell)), expected)
-                << round << " " << event;
             if (expected == MoveOutcome::Selected || expected == MoveOutcome::Jumped) {
                 game.runTally();
                 best = std::min(best, static_cast<int>(peg.count()));
