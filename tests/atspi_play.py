@@ -1,17 +1,14 @@
 #!/usr/bin/python3
-"""atspi_play.py STEP...: plays the running game through the accessibility bus, as switch access
-or a screen reader does. A step is "press NAME" (the press action of the hole so named), "shows
-NAME" (something so named is there) or "heard NAME" (screen readers were told of that name)."""
+"""atspi_play.py STEP...: plays the game through the accessibility bus as switch access or a screen
+reader does: "press NAME" (the press action of the hole so named), "shows NAME" or "heard NAME"."""
 import sys
 import time
-import warnings
 
 import gi
 
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
-warnings.simplefilter("ignore", DeprecationWarning)  # Debian 12's names for the action calls
 heard = []  # the names screen readers were told of, read afresh rather than from the cache
 listener = Atspi.EventListener.new(
     lambda event: event.source.clear_cache() or heard.append(event.source.get_name()))

@@ -1,7 +1,6 @@
 #!/bin/bash
-# desktop_test.sh GAME: the real program where players meet it: with no display at all, on a
-# Wayland compositor, and on a private X server, played through the accessibility bus as switch
-# access or a screen reader does and with real clicks, and started again.
+# desktop_test.sh GAME: the real program with no display, on a Wayland compositor, and on a private
+# X server, played through the accessibility bus and with real clicks, and started again.
 set -euo pipefail
 [ -n "${TREBALUNE_OWN_BUS:-}" ] || TREBALUNE_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
 game=$(realpath "$1")
@@ -28,27 +27,17 @@ env -u DISPLAY XDG_SESSION_TYPE=wayland WAYLAND_DEBUG=client timeout 3 "$game" 2
 for request in 'set_title("Trebalune")' 'set_app_id("org.trebalune.Trebalune")' 'attach(wl_buffer'; do
     grep -qF "$request" wayland.log || fail "no $request on Wayland"
 done
-rm wayland.log
 
 start_private_xvfb
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 launch() {
-    "$game" &
-    game_pid=$!
+    "$game" & game_pid=$!
     eval "$(xdotool getwindowgeometry --shell "$(wait_for_window Trebalune || fail "no window")")"
 }
 stop() { kill "$game_pid" && wait "$game_pid" || true; }
-at() { echo $((X + 76 + 40 * (($1 - 1) % 7))) $((Y + 60 + 40 * (($1 - 1) / 7))); }
-shows() { # shows HOLE R G B: waits up to 5 s for the hole's centre to show that colour
-    for _ in $(seq 50); do
-        read -r x y <<<"$(at "$1")"
-        colour=$(import -window root -crop "1x1+$x+$y" -depth 8 rgb:- | od -An -tu1 | xargs)
-        [ "$colour" = "$2 $3 $4" ] && return 0 || sleep 0.1
-    done
-    fail "hole $1 shows $colour, not $2 $3 $4"
-}
+click() { xdotool mousemove $((X + 76 + 40 * (($1 - 1) % 7))) $((Y + 60 + 40 * (($1 - 1) / 7))) click 1; }
 
-# The player's assistive technology listens before the game starts, as it does on a desktop.
+# Assistive technology listens before the game starts, as on a desktop; then a restart.
 /usr/bin/python3 "$here/atspi_play.py" shows Effacer \
     press "Trou, ligne 2, colonne 4 : pion" shows "Trou, ligne 2, colonne 4 : pion sélectionné" \
     press "Trou, ligne 4, colonne 4 : vide" shows "Il vous reste 31 pion(s)" \
@@ -62,11 +51,9 @@ wait "$player" || fail "through the accessibility bus"
 stop
 launch
 /usr/bin/python3 "$here/atspi_play.py" shows "Record de ce jeu : 31 pion(s)"
-shows 4 0 0 255
-xdotool mousemove $(at 11) click 1
-shows 11 255 0 255
-xdotool mousemove $(at 25) click 1
-shows 25 0 0 255
-shows 18 255 192 128
+click 11
+/usr/bin/python3 "$here/atspi_play.py" shows "Trou, ligne 2, colonne 4 : pion sélectionné"
+click 25
+/usr/bin/python3 "$here/atspi_play.py" shows "Trou, ligne 3, colonne 4 : vide"
 stop
 echo "1 passed, 0 failed"

@@ -9,7 +9,7 @@ servers=""
 game_pid=""
 cleanup() {
     for pid in $game_pid $servers; do
-        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+        { kill "$pid" && wait "$pid"; } 2>/dev/null || true
     done
     rm -rf "$work"
 }

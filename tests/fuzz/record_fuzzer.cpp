@@ -24,7 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     GameState game;
     game.setPalette();
     game.loadRecord();
-    // The file as read and the parser agree, and the record shown is the one taken.
     if (game.record != parsed.value_or(32) || game.recordText != std::to_string(game.record)) {
         std::abort();
     }
