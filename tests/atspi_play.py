@@ -26,10 +26,8 @@ def wait_for(found, what):
 
 
 def named(node, name):
-    if node.get_name() == name:
-        return node
     children = (node.get_child_at_index(i) for i in range(node.get_child_count()))
-    return next(filter(None, (named(child, name) for child in children)), None)
+    return node if node.get_name() == name else next(filter(None, (named(c, name) for c in children)), None)
 
 
 game = wait_for(lambda: named(Atspi.get_desktop(0), "Trebalune"), "the game is not on the bus")

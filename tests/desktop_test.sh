@@ -38,7 +38,7 @@ stop() { kill "$game_pid" && wait "$game_pid" || true; }
 click() { xdotool mousemove $((X + 76 + 40 * (($1 - 1) % 7))) $((Y + 60 + 40 * (($1 - 1) / 7))) click 1; }
 
 # Assistive technology listens before the game starts, as on a desktop; then a restart.
-/usr/bin/python3 "$here/atspi_play.py" shows Effacer \
+/usr/bin/python3 "$here/atspi_play.py" shows Effacer shows "Trou, ligne 3, colonne 7 : pion" \
     press "Trou, ligne 2, colonne 4 : pion" shows "Trou, ligne 2, colonne 4 : pion sélectionné" \
     press "Trou, ligne 4, colonne 4 : vide" shows "Il vous reste 31 pion(s)" \
     heard "Trou, ligne 2, colonne 4 : vide" heard "Trou, ligne 3, colonne 4 : vide" \

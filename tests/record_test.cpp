@@ -63,9 +63,8 @@ std::string firstJump(GameState& game) {
 std::string others() {
     std::string names;
     for (const fs::path& name : std::set<fs::path>(fs::directory_iterator("."), {})) {
-        names += name == "./record.txt" || name == "./record.txt.lock"
-                     ? ""
-                     : name.string().substr(2) + " ";
+        const bool ours = name == "./record.txt" || name == "./record.txt.lock";
+        names += ours ? "" : name.string().substr(2) + " ";
     }
     return names;
 }

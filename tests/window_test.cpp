@@ -203,6 +203,10 @@ private slots:
         for (const auto& [at, colour] : probes) {
             QCOMPARE(pixel(image, at), colour);
         }
+        for (int i = 1; i <= 49; ++i) { // every hole in its place, its border on the grid
+            QVERIFY(!isHole(i) ||
+                    pixel(image, centreOf(i) - QPoint(0, 20)) == QColor(0x80, 0x80, 0x80));
+        }
         // The icon's soft edges, in the window and in the desktop's theme, as the cap was drawn.
         const QImage drawn = drawCap(48).convertToFormat(QImage::Format_ARGB32);
         const QImage shown = form->windowIcon().pixmap({48, 48}, 1.0).toImage();
