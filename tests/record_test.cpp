@@ -146,6 +146,7 @@ TEST_F(RecordFile, GamesSharingAFolderOrKilledMidSaveNeverLoseTheBestRecord) {
             stored = now;
         }
         for (const pid_t game : games) {
+            ASSERT_GT(game, 0) << "a game could not start"; // and never kill(-1)
             ::kill(game, SIGKILL);
             ::waitpid(game, nullptr, 0);
         }
@@ -187,8 +188,7 @@ TEST_F(RecordFile, NoOtherFileIsEverOverwrittenOrFollowed) {
     }
     EXPECT_EQ(readFile("record.txt.illisible"), "older notes");
     EXPECT_EQ(readFile("record.txt"), "30\r\n");
-    fs::remove("record.txt");
-    fs::create_directory("record.txt");
+    fs::remove("record.txt"), fs::create_directory("record.txt");
     EXPECT_EQ(saveRecord(5).reason, "c'est un répertoire");
 }
 
