@@ -21,8 +21,7 @@ void GameState::runTally() {
     pegCountText = decimalText(pegs);
 
     if (pegs < record) {
-        record = pegs;
-        const SaveResult saved = saveRecord(record);
+        const SaveResult saved = saveRecord(pegs);
         if (!saved.setAside.empty()) {
             std::fprintf(stderr,
                          "Trebalune : « %s » ne contient pas de record ; il est gardé sous le nom "

@@ -252,12 +252,10 @@ SaveResult saveRecord(std::int16_t value) {
         ::open(recordLockName, O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644)};
     struct stat info {};
     if (lock.fd < 0) {
-        const bool link = errno == ELOOP;
-        return {false,
-                link ? std::string("« ") + recordLockName + " » est un lien symbolique"
-                     : reasonFor(errno),
-                value,
-                {}};
+        // A link refused by O_NOFOLLOW is named as any other stranger at that name.
+        const int error = errno;
+        const bool link = error == ELOOP && ::lstat(recordLockName, &info) == 0;
+        return {false, link ? strangerAt(recordLockName, info) : reasonFor(error), value, {}};
     }
     if (::fstat(lock.fd, &info) != 0) {
         return {false, reasonFor(errno), value, {}};
