@@ -42,7 +42,6 @@ class RecordFile : public ::testing::Test {
     }
 };
 
-// A game ready for clicks, as the window has it after start-up.
 GameState readyGame() {
     GameState game;
     game.setPalette();
