@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Trebalune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # run.sh: install what is missing, build, then start the game or run every test.
 #   ./run.sh game    build and play
 #   ./run.sh test    build and run the whole test suite

@@ -1,4 +1,6 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 The Trebalune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # run_bench.sh: Trebalune against a bare Qt 6 window and the peg games Debian offers, all
 # measured the same way in one private Xvfb (1280x1024, 96 dpi):
 #   - start to window mapped (MapNotify on the root window), median/min/max over LAUNCHES;

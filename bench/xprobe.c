@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* xprobe.c: launches a program under X and measures it from outside, as a player meets it.
  *
  *   xprobe [-t TITLE] [-i SECONDS] [-c X,Y,COUNT] -- PROGRAM ARGS...

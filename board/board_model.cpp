@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // board_model.cpp: the starting cell table and the palette.
 #include "game_state.h"
 

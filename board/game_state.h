@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // game_state.h: the whole state of a game of Trebalune, held as cell colours.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // jump_geometry.cpp: which peg a two-hole move jumps, if the move stays on the cross.
 #include "game_state.h"
 

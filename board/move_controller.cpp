@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // move_controller.cpp: what a click on a hole and the reset button do to the board.
 #include "game_state.h"
 

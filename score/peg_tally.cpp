@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // peg_tally.cpp: the pegs-left figure and the record, kept move by move.
 #include "game_state.h"
 #include "record_file.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // record_file.cpp: reading and safely rewriting "record.txt".
 #include "record_file.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // record_file.h: the fewest pegs ever left, kept between runs in "record.txt".
 #pragma once
 

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Trebalune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """atspi_play.py STEP...: plays the game through the accessibility bus as switch access or a screen
 reader does: "press NAME" (the press action of the hole so named), "shows NAME" or "heard NAME"."""
 import sys

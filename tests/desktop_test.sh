@@ -1,4 +1,6 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 The Trebalune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # desktop_test.sh GAME: the real program with no display, on a Wayland compositor, and on a private
 # X server, played through the accessibility bus and with real clicks, and started again.
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 The Trebalune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # package_test.sh BUILD: the Debian package checked as a distribution would -- what it holds
 # and needs, lintian, hardening, AppStream, the desktop entry --, launched from the menu, and
 # built again elsewhere to the same bytes.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // record_test.cpp: "record.txt" as the game reads, rewrites and keeps it.
 #include "game_state.h"
 #include "record_file.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // window_test.cpp: the real window played through its events and read back from the screen.
 #include "cap_icon.h"
 #include "form1.h"

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Trebalune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # install-missing.sh PACKAGE...: installs, with apt, the Debian packages not yet installed.
 # Runs apt only when something is missing; uses sudo unless already root.
 set -eu

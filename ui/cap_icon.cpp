@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // cap_icon.cpp: a tan cloth cap -- soft crown, band, short peak and a button on top.
 #include "cap_icon.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // form1.cpp: building the window, turning clicks into moves, and repainting what changed.
 #include "form1.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // form1.h: the game's only window -- the board, the two counter rows and "Effacer".
 #pragma once
 

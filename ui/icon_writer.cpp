@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // icon_writer.cpp: draws the cap icon once, at build time, for the desktop and for the window.
 #include "cap_icon.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // main.cpp: Trebalune, the peg-jumping puzzle on the 33-hole cross.
 #include "form1.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // twips.h: the one conversion from the game's twips to Qt's logical pixels.
 #pragma once
 

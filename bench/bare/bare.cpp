@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bare.cpp: the least a Qt 6 Widgets program can do here -- the floor for the benchmark.
 // A plain window of the game's size with one square that turns magenta when clicked
 // (and back to blue on the next click, so clicks can be repeated).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // record_fuzzer.cpp: any bytes at all as "record.txt" -- the loader reads them safely, takes a
 // record in range or falls back to 32, and shows what it took.
 #include "game_state.h"
