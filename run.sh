@@ -9,7 +9,8 @@ cd "$(dirname "$0")"
 
 mode=${1:-game}
 game_packages="cmake ninja-build g++ qt6-base-dev libxkbcommon-dev fonts-comic-neue"
-test_packages="libgtest-dev xvfb xdotool desktop-file-utils clang libclang-rt-14-dev
+# clang and libclang-rt-dev follow the release's own clang, sanitizer runtime included.
+test_packages="libgtest-dev xvfb xdotool desktop-file-utils clang libclang-rt-dev
                dpkg-dev lintian appstream reuse devscripts libglib2.0-bin weston qt6-wayland
                dbus at-spi2-core python3-gi gir1.2-atspi-2.0"
 

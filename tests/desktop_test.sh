@@ -9,6 +9,8 @@ game=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
 source "$here/../tools/x_session.sh"
 fail() { echo "FAILED: $*" >&2; exit 1; }
+# A desktop session has a UTF-8 locale; a bare machine or CI may have none, and Qt warns then.
+[ "$(locale charmap 2>/dev/null)" = UTF-8 ] || export LC_ALL=C.UTF-8
 export XDG_RUNTIME_DIR=$work/run
 mkdir -m 700 "$XDG_RUNTIME_DIR" "$work/play"
 cd "$work/play"
