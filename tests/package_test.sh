@@ -1,19 +1,22 @@
 #!/bin/bash
 # SPDX-FileCopyrightText: 2026 The Trebalune developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# package_test.sh BUILD: the Debian package checked as a distribution would -- what it holds
-# and needs, lintian, hardening, AppStream, the desktop entry --, launched from the menu, and
-# built again elsewhere to the same bytes.
+# package_test.sh BUILD: the Debian package checked as a distribution would; its program run with
+# no display, on Wayland and from the menu; and the package built again elsewhere, to the byte.
 set -euo pipefail
-work=$(mktemp -d)
-# Whatever the test starts carries its HOME, and ends with the test, however the test ends.
+tree=$(realpath "$(dirname "$0")/..") work=$(mktemp -d) weston=""
+export XDG_RUNTIME_DIR=$work/run
+mkdir -m 700 "$work/home" "$XDG_RUNTIME_DIR"
+# What the test starts ends with it: the compositor, and the game launched from the menu.
 ours() { grep -lzx "HOME=$work/home" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3; }
-trap 'kill $(ours) 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill $weston $(ours) 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
+# A desktop session has a UTF-8 locale; a bare machine or CI may have none, and Qt warns then.
+[ "$(locale charmap 2>/dev/null)" = UTF-8 ] || export LC_ALL=C.UTF-8
 (cd "$1" && umask 022 && cpack -G DEB -B "$work" >/dev/null)
 deb=$(ls "$work"/trebalune_*.deb)
 dpkg-deb -x "$deb" "$work/root"
-share=$work/root/usr/share
+share=$work/root/usr/share game=$work/root/usr/games/trebalune
 for file in "$share"/{doc/trebalune/copyright,icons/hicolor/{16x16,48x48,256x256}/apps/trebalune.png}; do
     [ -f "$file" ] || fail "${file#"$work/root"} is not in the package"
 done
@@ -27,7 +30,7 @@ tags=$(lintian -I --fail-on error,warning "$deb") || fail "lintian complains: $t
 ignore=--nocfprotection
 [ "$(dpkg --print-architecture)" = arm64 ] || ignore="$ignore --nobranchprotection"
 grep -q nobranch "$(command -v hardening-check)" || ignore=--nocfprotection # Debian 12's knows none
-hardening-check $ignore "$work/root/usr/games/trebalune" || fail "hardening-check failed"
+hardening-check $ignore "$game" || fail "hardening-check failed"
 metainfo=$(appstreamcli validate --no-net "$share/metainfo/org.trebalune.Trebalune.metainfo.xml") ||
     fail "AppStream: $metainfo"
 # Debian 12's AppStream 0.16 does not know yet the <developer> of AppStream 1.0; nothing else.
@@ -35,26 +38,41 @@ metainfo=$(appstreamcli validate --no-net "$share/metainfo/org.trebalune.Trebalu
 desktop-file-validate "$share/applications/org.trebalune.Trebalune.desktop" || fail "desktop entry"
 zcat "$share/man/man6/trebalune.6.gz" | grep -q record.txt || fail "the manual page lacks record.txt"
 
-# Started from the menu, the unpacked game comes up in a folder of its own for its record.
-mkdir "$work/home"
-env -i PATH="$work/root/usr/games:/usr/bin:/bin" HOME="$work/home" QT_QPA_PLATFORM=offscreen \
-    gio launch "$share/applications/org.trebalune.Trebalune.desktop" >"$work/launch.log" 2>&1 ||
-    fail "gio cannot launch it: $(cat "$work/launch.log")"
-for _ in $(seq 50); do
-    game=$(ours) || true
-    [[ $(readlink "/proc/$game/exe") == */trebalune ]] && break || sleep 0.1
+cd "$work"
+for display in "" ":4242"; do # none, or one that is gone: one French line and a plain exit
+    said=$(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY="$display" "$game" 2>&1 || echo "=> $?")
+    [ "$(echo $said)" = "Trebalune : ce jeu s'affiche dans une session graphique, et aucune n'est \
+accessible ici. => 1" ] || fail "with DISPLAY=$display: $said"
 done
-[ "$(readlink "/proc/$game/cwd")" = "$work/home/.local/share/trebalune" ] || fail "not in its folder"
-sleep 1 && kill "$game" || fail "the game stopped"
+# On Wayland: no warning, and a titled window with its desktop id draws its first frame.
+weston --backend=headless-backend.so --socket=wayland-0 --idle-time=0 >weston.log 2>&1 &
+weston=$!
+for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/wayland-0" ] && break || sleep 0.05; done
+env -u DISPLAY XDG_SESSION_TYPE=wayland WAYLAND_DEBUG=client timeout 3 "$game" 2>wayland.log ||
+    [ $? = 124 ] || fail "the game stopped on Wayland"
+! grep -v '^\[' wayland.log || fail "warnings on Wayland"
+for request in 'set_title("Trebalune")' 'set_app_id("org.trebalune.Trebalune")' 'attach(wl_buffer'; do
+    grep -qF "$request" wayland.log || fail "no $request on Wayland"
+done
+# Started from the menu, the game comes up in a folder of its own for its record.
+env -i PATH="$work/root/usr/games:/usr/bin:/bin" HOME="$work/home" QT_QPA_PLATFORM=offscreen \
+    gio launch "$share/applications/org.trebalune.Trebalune.desktop" >launch.log 2>&1 ||
+    fail "gio cannot launch it: $(cat launch.log)"
+for _ in $(seq 50); do
+    menu=$(ours) || true
+    [[ $(readlink "/proc/$menu/exe") == */trebalune ]] && break || sleep 0.1
+done
+[ "$(readlink "/proc/$menu/cwd")" = "$work/home/.local/share/trebalune" ] || fail "not in its folder"
+sleep 1 && kill "$menu" || fail "the game stopped"
 
 # The same sources, built by the README's commands in another folder, later, under another umask,
 # locale and time zone, give the same package, byte for byte.
-mkdir -p "$work/elsewhere"
-tar -C "$(dirname "$0")/.." --exclude='./build*' --exclude=./.git -cf - . | tar -C "$work/elsewhere" -xf -
-(cd "$work/elsewhere" && umask 002 && export LC_ALL=C TZ=Pacific/Kiritimati &&
+mkdir elsewhere
+tar -C "$tree" --exclude='./build*' --exclude=./.git -cf - . | tar -C elsewhere -xf -
+(cd elsewhere && umask 002 && export LC_ALL=C TZ=Pacific/Kiritimati &&
     cmake -S . -B build -G Ninja >/dev/null && cmake --build build >/dev/null &&
     cd build && umask 022 && cpack -G DEB >/dev/null)
-again=$(ls "$work"/elsewhere/build/trebalune_*.deb)
+again=$(ls elsewhere/build/trebalune_*.deb)
 if ! cmp "$deb" "$again"; then
     if command -v diffoscope >/dev/null; then
         diffoscope "$deb" "$again" | head -40 >&2 || true

@@ -118,16 +118,6 @@ void announceNewName(QWidget* widget) {
     QAccessible::updateAccessibility(&event);
 }
 
-// A counter shows its number (repainting only when it changes); true if it changed.
-bool showCounter(QLabel* label, const std::string& text) {
-    const QString number = QString::fromStdString(text);
-    if (label->text() == number) {
-        return false;
-    }
-    label->setText(number);
-    return true;
-}
-
 QPalette solidPalette(QPalette palette, QPalette::ColorRole role, Colour colour) {
     palette.setColor(role, toQColor(colour));
     return palette;
@@ -259,7 +249,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 void Form1::startUp() {
     game.setPalette();
     game.loadRecord();
-    showState(false);
+    showState();
 }
 
 std::int16_t Form1::holeAt(QPoint point) const {
@@ -335,16 +325,13 @@ void Form1::pressReset() {
     showState();
 }
 
-void Form1::showState(bool announce) {
+void Form1::showState() {
     for (std::int16_t i = 1; i < cellCount; ++i) {
-        if (holes[i] && holes[i]->showColour(game.colourOf(i)) && announce) {
+        if (holes[i] && holes[i]->showColour(game.colourOf(i))) {
             announceNewName(holes[i]);
         }
     }
-    for (auto [label, text] :
-         {std::pair{pegCountLabel, &game.pegCountText}, std::pair{recordLabel, &game.recordText}}) {
-        if (showCounter(label, *text) && announce) {
-            announceNewName(label);
-        }
-    }
+    // A label tells screen readers itself when its text changes.
+    pegCountLabel->setText(QString::fromStdString(game.pegCountText));
+    recordLabel->setText(QString::fromStdString(game.recordText));
 }

@@ -57,9 +57,9 @@ private:
     void playClick(std::int16_t index);
     void dragPeg(std::int16_t from, std::int16_t to);
     void pressReset();
-    // Brings the screen in line with the game: changed holes and the two counters only, and
-    // tells screen readers (`announce`) what changed.
-    void showState(bool announce = true);
+    // Brings the screen in line with the game, repainting only the holes and counters that
+    // changed, and tells screen readers which did.
+    void showState();
 
     std::array<Hole*, cellCount> holes{}; // null for the hidden cells
     QLabel* pegCountLabel;
