@@ -1,10 +1,10 @@
 # SPDX-FileCopyrightText: 2026 The Trebalune developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# x_session.sh: a private X server for the scripts that run programs on a real display (the
-# desktop tests and the benchmark). Sourcing it makes a scratch directory, $work, and arranges
-# for the program under test ($game_pid, when the caller sets it), the servers started for it
-# ($servers) and then $work to go when the script ends -- each process waited for, so that
-# none still writes in $work while it is removed.
+# x_session.sh: a private X server for the benchmark, which runs programs on a real display.
+# Sourcing it makes a scratch directory, $work, and arranges for the program under test
+# ($game_pid, when the caller sets it), the servers started for it ($servers) and then $work to
+# go when the script ends -- each process waited for, so that none still writes in $work while
+# it is removed.
 
 work=$(mktemp -d)
 servers=""
