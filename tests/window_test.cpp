@@ -256,8 +256,8 @@ private slots:
                 QString action = kind == 0   ? "E"
                                  : kind < 6  ? "a" + cell
                                  : kind < 12 ? cell + ">" + QString::number(1 + below(49))
-                                 : kind < 30 ? QString("%1>%2").arg(tried).arg(over)
-                                 : kind < 50 && aside >= 1 && aside <= 49 ? QString::number(aside)
+                                 : kind < 55 ? QString("%1>%2").arg(tried).arg(over)
+                                 : kind < 75 && aside >= 1 && aside <= 49 ? QString::number(aside)
                                                                           : cell;
                 if (!jumps.isEmpty() && below(3)) {
                     const auto [from, to] = jumps[below(ofHeld ? ofHeld : jumps.size())];
