@@ -11,7 +11,8 @@ mode=${1:-game}
 game_packages="cmake ninja-build g++ qt6-base-dev libxkbcommon-dev fonts-comic-neue"
 # clang and libclang-rt-dev follow the release's own clang, sanitizer runtime included.
 test_packages="libgtest-dev qt6-base-private-dev desktop-file-utils clang libclang-rt-dev
-               dpkg-dev lintian appstream reuse devscripts libglib2.0-bin weston qt6-wayland"
+               dpkg-dev lintian appstream reuse devscripts libglib2.0-bin weston qt6-wayland
+               orca xvfb openbox xdotool dbus-daemon dbus-bin"
 
 case "$mode" in
     game) wanted=$game_packages ;;
@@ -35,8 +36,8 @@ case "$mode" in
     test)
         ctest --test-dir build --output-on-failure -j "$(nproc)"
         # The record and the window again, built by clang under AddressSanitizer and
-        # UndefinedBehaviorSanitizer. The package checks run in the plain build only: the package
-        # is made from the plain program.
+        # UndefinedBehaviorSanitizer. The package and screen-reader checks run in the plain build
+        # only: the package is made from the plain program.
         cmake -S . -B build-sanitize -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DBUILD_TESTING=ON \
             -DTREBALUNE_SANITIZE=ON
         cmake --build build-sanitize

@@ -108,11 +108,16 @@ struct Model {
                                           holds[board[at]]);
             }
         }
+        QStringList said; // and what is said at once
         if (pegs() != before.pegs()) {
-            told << QString("Il vous reste %1 pion(s)").arg(pegs());
+            said << QString("Il vous reste %1 pion(s)").arg(pegs());
         }
         if (record != before.record) {
-            told << QString("Record de ce jeu : %1 pion(s)").arg(record);
+            said << QString("Record de ce jeu : %1 pion(s)").arg(record);
+        }
+        told << said;
+        if (!said.isEmpty()) {
+            told << "« " + said.join(". ") + " »";
         }
         told.sort();
         return {board, QString::number(pegs()), QString::number(record), file, told.join(", ")};
@@ -209,9 +214,18 @@ private slots:
     // Screen readers listen from the start, as on a desktop that runs one.
     void initTestCase() {
         QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
-            if (event->type() == QAccessible::NameChanged) {
-                heard << event->accessibleInterface()->text(QAccessible::Name);
+            QAccessibleInterface* source = event->accessibleInterface();
+            const bool notice = source->role() == QAccessible::Notification;
+            if (event->type() == QAccessible::NameChanged && !notice) {
+                heard << source->text(QAccessible::Name);
+            } else if (event->type() == QAccessible::ObjectShow && notice) {
+                heard << "« " + source->text(QAccessible::Name) + " »";
             }
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+            if (event->type() == QAccessible::Announcement) {
+                heard << "« " + static_cast<QAccessibleAnnouncementEvent*>(event)->message() + " »";
+            }
+#endif
         });
         QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
     }

@@ -4,10 +4,10 @@
 #include "form1.h"
 
 #include "cap_pixels.h"
+#include "spoken.h"
 #include "twips.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -54,70 +54,6 @@ QIcon capIcon() {
     return icon;
 }
 
-// What a screen reader says for the holes and the two counters. The names are worked out when
-// asked for, so nothing is stored or sent before the player's first event: the platform's
-// accessibility bridge then starts after the first frame, as in any Qt window, rather than
-// delaying it.
-class SpokenWidget : public QAccessibleWidget {
-public:
-    SpokenWidget(QWidget* widget, QString (*nameOf)(const QWidget*))
-        : QAccessibleWidget(widget, QAccessible::StaticText), spoken(nameOf) {}
-    QString text(QAccessible::Text which) const override {
-        return which == QAccessible::Name ? spoken(widget()) : QAccessibleWidget::text(which);
-    }
-
-private:
-    QString (*spoken)(const QWidget*);
-};
-
-// A hole is also a button for those who play without aiming a mouse (switch access, voice
-// control, a screen reader): its "press" action is a click on it. It takes no focus, so the
-// keys still go to Effacer and do nothing to the cells.
-class PressableHole : public SpokenWidget {
-public:
-    using SpokenWidget::SpokenWidget;
-    QAccessible::Role role() const override { return QAccessible::Button; }
-    QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString& action) override {
-        if (action == pressAction()) {
-            const auto* hole = static_cast<const Hole*>(widget());
-            static_cast<Form1*>(hole->parentWidget())->clickHole(hole->cell());
-        }
-    }
-};
-
-QString holeName(const QWidget* widget) {
-    return static_cast<const Hole*>(widget)->spokenName();
-}
-QString pegCountName(const QWidget* widget) {
-    return QString("Il vous reste %1 pion(s)").arg(static_cast<const QLabel*>(widget)->text());
-}
-QString recordName(const QWidget* widget) {
-    return QString("Record de ce jeu : %1 pion(s)").arg(static_cast<const QLabel*>(widget)->text());
-}
-
-QAccessibleInterface* spokenInterface(const QString&, QObject* object) {
-    auto* widget = qobject_cast<QWidget*>(object);
-    if (!widget || !dynamic_cast<Form1*>(widget->parentWidget())) {
-        return nullptr;
-    }
-    if (dynamic_cast<Hole*>(widget)) {
-        return new PressableHole(widget, holeName);
-    }
-    if (widget->objectName() == "Label2") {
-        return new SpokenWidget(widget, pegCountName);
-    }
-    if (widget->objectName() == "Label6") {
-        return new SpokenWidget(widget, recordName);
-    }
-    return nullptr;
-}
-
-void announceNewName(QWidget* widget) {
-    QAccessibleEvent event(widget, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
-}
-
 QPalette solidPalette(QPalette palette, QPalette::ColorRole role, Colour colour) {
     palette.setColor(role, toQColor(colour));
     return palette;
@@ -134,6 +70,9 @@ Hole::Hole(const BoardCell& cell, QWidget* parent)
     setGeometry(toPixels(cell.left, cell.top, cell.width, cell.height));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Tab reaches the holes, for those who play with a screen reader; a click never moves the
+    // focus, so a mouse player sees nothing of it.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 bool Hole::showColour(Colour newColour) {
@@ -173,6 +112,17 @@ void Hole::paintEvent(QPaintEvent*) {
     p.fillRect(w - 2, 1, 1, h - 2, lightGrey);
     p.fillRect(0, h - 1, w, 1, Qt::white);
     p.fillRect(w - 1, 0, 1, h, Qt::white);
+    // The focused hole wears a ring inside its well, white then black so that it shows on every
+    // colour a hole can hold; the middle keeps the hole's colour.
+    if (hasFocus()) {
+        for (const auto& [inset, shade] : {std::pair{4, Qt::white}, std::pair{5, Qt::black}}) {
+            const QRect ring = rect().adjusted(inset, inset, -inset, -inset);
+            p.fillRect(ring.left(), ring.top(), ring.width(), 1, shade);
+            p.fillRect(ring.left(), ring.top(), 1, ring.height(), shade);
+            p.fillRect(ring.left(), ring.bottom(), ring.width(), 1, shade);
+            p.fillRect(ring.right(), ring.top(), 1, ring.height(), shade);
+        }
+    }
 }
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
@@ -183,9 +133,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     setFixedSize(toPixels(clientWidth), toPixels(clientHeight));
     setAutoFillBackground(true);
     setPalette(solidPalette(palette(), QPalette::Window, emptyOrange));
-    // Once per run: screen readers get the holes' and counters' names from spokenInterface.
-    static const bool spoken = (QAccessible::installFactory(spokenInterface), true);
-    Q_UNUSED(spoken);
+    installSpokenNames();
 
     // Holes are stacked in index order, so where two overlap by their one-pixel edge the right
     // or lower one is drawn on top -- and holeAt gives the click to the one that is seen.
@@ -249,7 +197,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 void Form1::startUp() {
     game.setPalette();
     game.loadRecord();
-    showState();
+    recordLabel->setText(QString::fromStdString(game.recordText));
 }
 
 std::int16_t Form1::holeAt(QPoint point) const {
@@ -326,12 +274,52 @@ void Form1::pressReset() {
 }
 
 void Form1::showState() {
+    QList<QWidget*> changed;
     for (std::int16_t i = 1; i < cellCount; ++i) {
         if (holes[i] && holes[i]->showColour(game.colourOf(i))) {
-            announceNewName(holes[i]);
+            changed << holes[i];
         }
     }
-    // A label tells screen readers itself when its text changes.
-    pegCountLabel->setText(QString::fromStdString(game.pegCountText));
-    recordLabel->setText(QString::fromStdString(game.recordText));
+    for (const auto& [label, text] :
+         {std::pair{pegCountLabel, &game.pegCountText}, std::pair{recordLabel, &game.recordText}}) {
+        if (label->text() != QString::fromStdString(*text)) {
+            label->setText(QString::fromStdString(*text));
+            changed << label;
+        }
+    }
+    tellChanges(changed);
+}
+
+// The arrow keys take the focus from a hole to the nearest hole that way: the nearest row or
+// column that has one, and in it the hole closest to the focused one. Past the last hole that
+// way the focus stays. No key does anything else to the board.
+void Form1::keyPressEvent(QKeyEvent* event) {
+    const auto* focused = dynamic_cast<const Hole*>(focusWidget());
+    const QHash<int, QPoint> steps{{Qt::Key_Left, {-1, 0}},
+                                   {Qt::Key_Right, {1, 0}},
+                                   {Qt::Key_Up, {0, -1}},
+                                   {Qt::Key_Down, {0, 1}}};
+    if (!focused || !steps.contains(event->key())) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const QPoint step = steps[event->key()];
+    const QPoint from(columnOf(focused->cell()), rowOf(focused->cell()));
+    Hole* nearest = nullptr;
+    std::pair<int, int> best{cellCount, cellCount}; // how far that way, then how far aside
+    for (Hole* hole : holes) {
+        if (hole) {
+            const QPoint offset = QPoint(columnOf(hole->cell()), rowOf(hole->cell())) - from;
+            const int ahead = offset.x() * step.x() + offset.y() * step.y();
+            const std::pair<int, int> distance{ahead,
+                                               qAbs(offset.x() * step.y() + offset.y() * step.x())};
+            if (ahead > 0 && distance < best) {
+                best = distance;
+                nearest = hole;
+            }
+        }
+    }
+    if (nearest) {
+        nearest->setFocus(Qt::OtherFocusReason);
+    }
 }

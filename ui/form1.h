@@ -13,8 +13,8 @@ class QLabel;
 class QPushButton;
 
 // One hole of the cross, painted in the colour of its cell inside a sunken border.
-// It takes no mouse events and no focus of its own: the window decides what a click hits.
-// Screen readers hear where it is and what it holds.
+// It takes no mouse events of its own: the window decides what a click hits. Tab and the arrow
+// keys bring the focus to it, and screen readers hear where it is and what it holds.
 class Hole : public QWidget {
 public:
     Hole(const BoardCell& cell, QWidget* parent);
@@ -49,6 +49,7 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // The shown hole under a point of the window, or 0 (cell 0 is never shown) for none.

@@ -1,0 +1,82 @@
+#!/bin/bash
+# SPDX-FileCopyrightText: 2026 The Trebalune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+# orca_test.sh GAME: one move played as a blind player plays it -- keys only, under the Orca
+# screen reader, on a private X server -- and checked in what Orca says it said. Run it on a
+# session bus of its own: dbus-run-session -- bash orca_test.sh GAME.
+set -euo pipefail
+game=$(realpath "$1")
+source "$(dirname "$0")/../tools/x_session.sh"
+# Orca's own words in English, so that only the game's are French; settings of its own.
+export HOME=$work LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/config
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM QT_SCALE_FACTOR
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+cd "$work"
+start_private_xvfb
+# The accessibility bus and its registry, which makes the screen reader's clicks, start on demand.
+dbus-update-activation-environment DISPLAY
+# Orca hears a window become active from the window manager.
+openbox >openbox.log 2>&1 &
+servers="$servers $!"
+# Orca writes its log line by line only to a terminal: script gives it one and keeps the log.
+# With braille off and speech on, it logs every utterance even with no speech server.
+script -qfc "orca --replace -d braille --debug-file=/dev/tty" orca.log >/dev/null &
+servers="$servers $!"
+
+# What Orca said from line $1 of its log on, one utterance a line: the game's own phrases,
+# without Orca's role words (a notice's several phrases each on a line of their own).
+said() {
+    tr -d '\r' <orca.log | tail -n +"$1" | sed -n "s/.* SPEECH OUTPUT: '\(.*\)' *[[{].*/\1/p" |
+        sed -E 's/^notification //; s/ (push )?button\.?$//; s/\.$//; s/\. /\n/g' |
+        grep -E 'Trou|pion|Effacer' || true
+}
+# Presses KEY once Orca is quiet, and waits until Orca has said WANTED (all of it) and is
+# quiet again, or 10 s; then compares what it said.
+step() {
+    local key=$1 wanted=$2 from got
+    from=$(($(wc -l <orca.log) + 1))
+    xdotool key "$key"
+    for _ in $(seq 100); do
+        [ -z "$wanted" ] || [ "$(said "$from")" = "$wanted" ] && break || sleep 0.1
+    done
+    quiet
+    got=$(said "$from")
+    [ "$got" = "$wanted" ] || { printf 'After %s Orca said:\n%s\nwanted:\n%s\n' "$key" "$got" "$wanted"; failed=1; }
+}
+# Waits until Orca's log has not grown for one second.
+quiet() {
+    local size=-1
+    while [ "$size" != "$(stat -c %s orca.log)" ]; do
+        size=$(stat -c %s orca.log)
+        sleep 1
+    done
+}
+
+for _ in $(seq 300); do grep -qs "SPEECH OUTPUT: 'Screen reader on" orca.log && break || sleep 0.1; done
+"$game" >game.log 2>&1 &
+game_pid=$!
+for _ in $(seq 300); do [ -n "$(said 1)" ] && break || sleep 0.1; done
+quiet
+failed=0
+[ "$(said 1)" = Effacer ] || { echo "At the start Orca said: $(said 1)"; failed=1; }
+hole() { printf 'Trou, ligne %d, colonne %d : %s' "$@"; }
+step Tab "$(hole 1 3 pion)"
+step Right "$(hole 1 4 pion)"
+step Down "$(hole 2 4 pion)"
+step space ""  # keys only move the focus
+step KP_Divide "$(hole 2 4 'pion sélectionné')"  # Orca's click on the focused hole
+step Down "$(hole 3 4 pion)"
+step Down "$(hole 4 4 vide)"
+step KP_Divide "$(hole 4 4 pion)
+Il vous reste 31 pion(s)
+Record de ce jeu : 31 pion(s)"
+# Flat review: the row of the move as it now is, then down to the two counter rows.
+row() { for c in $(seq "$2" "$3"); do hole "$1" "$c" pion; [ "$c" = "$3" ] || echo -n ' '; done; }
+step KP_Up "$(row 4 1 7)"
+step KP_Prior "$(row 5 1 7)"
+step KP_Prior "$(row 6 3 5)"
+step KP_Prior "$(row 7 3 5)"
+step KP_Prior "Il vous reste 31 pion(s) Effacer"
+step KP_Prior "Record de ce jeu : 31 pion(s)"
+[ "$failed" = 0 ] || { tr -d '\r' <orca.log | grep "SPEECH OUTPUT"; echo FAILED; exit 1; }
+echo "1 passed, 0 failed"
