@@ -107,6 +107,7 @@ TEST_F(RecordFile, ASaveReachesTheDiskBeforeReplacingTheOldAndAFullDiskKeepsItWh
     const std::string full = "Trebalune : impossible d'enregistrer le record dans « record.txt » : "
                              "plus de place sur le disque\n";
     EXPECT_EQ(firstJump(game), full + full) << "32 at the pick, 31 at the jump";
+    EXPECT_EQ(game.recordText, "31");
     EXPECT_EQ(readFile("record.txt"), "40,old\r\nmore\r\n");
     EXPECT_FALSE(fs::exists("record.txt.tmp"));
     syncError = 0;
