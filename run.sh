@@ -36,8 +36,9 @@ case "$mode" in
     test)
         ctest --test-dir build --output-on-failure -j "$(nproc)"
         # The record and the window again, built by clang under AddressSanitizer and
-        # UndefinedBehaviorSanitizer. The package and screen-reader checks run in the plain build
-        # only: the package is made from the plain program.
+        # UndefinedBehaviorSanitizer, and the record file's fuzz target. The package and
+        # screen-reader checks run in the plain build only: the package is made from the plain
+        # program.
         cmake -S . -B build-sanitize -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DBUILD_TESTING=ON \
             -DTREBALUNE_SANITIZE=ON
         cmake --build build-sanitize

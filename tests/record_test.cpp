@@ -15,7 +15,6 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
-#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -72,29 +71,18 @@ extern "C" int fsync(int fd) {
     return syncError != 0 ? -1 : reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"))(fd);
 }
 
-TEST_F(RecordFile, EachFormReadsAsAPlayerMeansItAndAnythingElseAsThirtyTwo) {
-    const std::string pad(253, ' '), zero(1, '\0');
+// The fuzz target (tests/fuzz) reads every form of the first field by the file's rules. Here, what
+// only the file shows: where reading stops, a pipe in the file's place, and the forms it found.
+TEST_F(RecordFile, OnlyTheFirstBytesAreReadAndAnUnreadableFileCountsAsThirtyTwo) {
+    const std::string pad(253, ' ');
+    // 256 bytes are read: a field that ends within them counts, one cut off does not. And digits
+    // on and on, which overflow any integer when their range is checked only after the last one.
     // clang-format off
     const std::pair<std::string, int> forms[] = {
-        {"7\r\n", 7}, {"17", 17}, {"5\n", 5}, {"5\r", 5}, {"5,6\r\n", 5}, {"  5\r\n", 5},
-        {"-3\r\n", -3}, {"32767", 32767}, {"-32768", -32768}, {"007", 7}, {"-0", 0}, {"\t5", 5},
-        {"\r\n\n5", 5}, {"\xEF\xBB\xBF" "5", 5}, {"+5", 5}, {"5 \t\r\n", 5}, {"5\t,9", 5},
-        {"5\r\nnotes", 5}, {"9\r\n" + std::string(1 << 20, 'x'), 9},
-        // 256 bytes are read: a field that ends within them counts, one cut off does not.
         {pad + "12\r", 12}, {pad + " 12", 12}, {pad + "  12", 32}, {pad + "   5", 32},
-        {"", 32}, {" \r\n\t", 32}, {std::string(1 << 20, ' '), 32}, {"abc", 32}, {"5a", 32},
-        {"5.5", 32}, {"5 5", 32}, {"-", 32}, {"--5", 32}, {"- 5", 32}, {",5", 32}, {"0x10", 32},
-        {"32768", 32}, {"-32769", 32}, {"99999999999", 32}, {"\xEF\xBB" "5", 32},
-        {"5" + zero, 32}, {zero + "5", 32}};
+        {"99999999999999999999", 32}};
     // clang-format on
     for (const auto& [bytes, expected] : forms) {
-        // The field on a heap copy of exactly the bytes read, so that AddressSanitizer sees any
-        // read past their end.
-        const std::vector<char> read(bytes.begin(),
-                                     bytes.begin() + std::min(bytes.size(), recordReadLimit));
-        EXPECT_EQ(
-            parseRecord({read.data(), read.size()}, bytes.size() <= recordReadLimit).value_or(32),
-            expected);
         writeFile("record.txt", bytes);
         GameState game = readyGame();
         game.loadRecord();
@@ -119,6 +107,7 @@ TEST_F(RecordFile, ASaveReachesTheDiskBeforeReplacingTheOldAndAFullDiskKeepsItWh
     const std::string full = "Trebalune : impossible d'enregistrer le record dans « record.txt » : "
                              "plus de place sur le disque\n";
     EXPECT_EQ(firstJump(game), full + full) << "32 at the pick, 31 at the jump";
+    EXPECT_EQ(game.recordText, "31");
     EXPECT_EQ(readFile("record.txt"), "40,old\r\nmore\r\n");
     EXPECT_FALSE(fs::exists("record.txt.tmp"));
     syncError = 0;
