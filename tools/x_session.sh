@@ -1,16 +1,14 @@
 # SPDX-FileCopyrightText: 2026 The Trebalune developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # x_session.sh: a private X server for the benchmark, which runs programs on a real display.
-# Sourcing it makes a scratch directory, $work, and arranges for the program under test
-# ($game_pid, when the caller sets it), the servers started for it ($servers) and then $work to
-# go when the script ends -- each process waited for, so that none still writes in $work while
-# it is removed.
+# Sourcing it makes a scratch directory, $work, and arranges for the servers started for it
+# ($servers) and then $work to go when the script ends -- each server waited for, so that none
+# still writes in $work while it is removed.
 
 work=$(mktemp -d)
 servers=""
-game_pid=""
 cleanup() {
-    for pid in $game_pid $servers; do
+    for pid in $servers; do
         { kill "$pid" && wait "$pid"; } 2>/dev/null || true
     done
     rm -rf "$work"
@@ -30,13 +28,4 @@ start_private_xvfb() {
     done
     export DISPLAY=":$(cat "$work/display")"
     exec 5>&-
-}
-
-# wait_for_window TITLE: prints the id of the shown window titled exactly TITLE; fails after 10 s.
-wait_for_window() {
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 | grep . && return 0
-        sleep 0.1
-    done
-    return 1
 }
