@@ -74,11 +74,13 @@ Action parse(const QString& text) {
 }
 
 // The game from its rules alone, apart from the game's code: the board, the cell of the peg
-// held (0 for none), the record and what "record.txt" holds ("-" for no file).
+// held (0 for none), the record, what "record.txt" holds ("-" for no file) and the hole with
+// the keyboard focus (0 for Effacer).
 struct Model {
     QString board;
     int held, record;
     QString file;
+    int focus = 0;
 
     QChar& at(int i) { return board[place(i)]; }
     QChar at(int i) const { return board[place(i)]; }
@@ -111,13 +113,52 @@ struct Model {
             file = QString::number(record) + "\r\n";
         }
     }
-    // Effacer, a click or press, or a drag, which picks a peg up (any other put back first) and
-    // drops it on an empty hole. Points, other buttons and keys are the example rows' alone.
+    // Keys only move the focus: Tab and Backtab round Effacer and the holes in reading order, an
+    // arrow to the hole in the nearest row or column that way that has one, the closest in it
+    // (on Effacer, as Tab or Backtab). Space, Return and Enter press Effacer when it has it.
+    void press(int key) {
+        QList<int> ring{0};
+        for (int i = 1; i <= 49; ++i) {
+            if (at(i) != ' ') {
+                ring << i;
+            }
+        }
+        const int here = ring.indexOf(focus), n = ring.size();
+        const QPoint way = QHash<int, QPoint>{{Qt::Key_Left, {-1, 0}},
+                                              {Qt::Key_Right, {1, 0}},
+                                              {Qt::Key_Up, {0, -1}},
+                                              {Qt::Key_Down, {0, 1}}}[key];
+        if (key == Qt::Key_Tab || (!focus && way.x() + way.y() > 0)) {
+            focus = ring[(here + 1) % n];
+        } else if (key == Qt::Key_Backtab || (!focus && way.x() + way.y() < 0)) {
+            focus = ring[(here + n - 1) % n];
+        } else if (!focus && QList{Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}.contains(key)) {
+            play({'E'});
+        } else if (focus && !way.isNull()) {
+            std::pair<int, int> best{7, 7}; // how far that way, then how far aside
+            for (int i : ring.mid(1)) {
+                const QPoint d((i - 1) % 7 - (focus - 1) % 7, (i - 1) / 7 - (focus - 1) / 7);
+                const std::pair far{QPoint::dotProduct(d, way),
+                                    qAbs(d.x() * way.y() + d.y() * way.x())};
+                if (far.first > 0 && far < best) {
+                    best = far;
+                    ring[0] = i;
+                }
+            }
+            focus = ring[0] ? ring[0] : focus;
+        }
+    }
+    // Effacer, a click or press, a drag, which picks a peg up (any other put back first) and
+    // drops it on an empty hole, or a key. Points and other buttons are the example rows' alone.
     void play(const Action& action) {
         const int from = action.from, to = action.to;
         if (action.kind == 'E') {
             board = startBoard;
-            held = 0;
+            held = focus = 0;
+        } else if (action.kind == 'k') {
+            press(action.key.key() == Qt::Key_Tab && action.key.keyboardModifiers()
+                      ? Qt::Key_Backtab
+                      : action.key.key());
         } else if (QString("ca>").contains(action.kind) && from == to) {
             click(to);
         } else if (action.kind == '>' && movable(from, to)) {
@@ -135,26 +176,38 @@ struct Model {
     QStringList seen(const Model& before) const {
         const QHash<QChar, const char*> holds{
             {'o', "pion"}, {'*', "pion sélectionné"}, {'.', "vide"}};
-        QStringList told;
-        for (int at = 0; at < board.size(); ++at) {
-            if (board[at] != before.board[at]) {
-                told << QString::asprintf("Trou, ligne %d, colonne %d : %s", at / 8 + 1, at % 8 + 1,
-                                          holds[board[at]]);
+        const auto name = [&](int i) {
+            return QString::asprintf("Trou, ligne %d, colonne %d : %s", (i - 1) / 7 + 1,
+                                     (i - 1) % 7 + 1, holds[at(i)]);
+        };
+        QStringList told, said; // and what is said at once
+        for (int i = 1; i <= 49; ++i) {
+            if (at(i) != before.at(i)) {
+                told << name(i);
+                // Where a changed name goes unsaid, the focused hole's is said with the counters.
+                if (QT_VERSION < QT_VERSION_CHECK(6, 8, 0) && i == focus) {
+                    said << name(i);
+                }
             }
         }
-        QStringList said; // and what is said at once
+        if (focus != before.focus) {
+            told << "→ " + (focus ? name(focus) : "Effacer");
+        }
+        QStringList counters; // which screen readers hear changed, and are said
         if (pegs() != before.pegs()) {
-            said << QString("Il vous reste %1 pion(s)").arg(pegs());
+            counters << QString("Il vous reste %1 pion(s)").arg(pegs());
         }
         if (record != before.record) {
-            said << QString("Record de ce jeu : %1 pion(s)").arg(record);
+            counters << QString("Record de ce jeu : %1 pion(s)").arg(record);
         }
-        told << said;
+        told << counters;
+        said << counters;
         if (!said.isEmpty()) {
             told << "« " + said.join(". ") + " »";
         }
         told.sort();
-        return {board, QString::number(pegs()), QString::number(record), file, told.join(", ")};
+        return {board, QString::number(pegs()), QString::number(record),
+                file,  told.join(", "),         QString::number(focus)};
     }
 };
 
@@ -205,12 +258,21 @@ struct Window {
                 board[place(i)] = sunken ? marks.value(c.rgb(), '?') : '?';
             }
         }
-        QStringList told = std::exchange(heard, {});
+        QStringList told = std::exchange(heard, {}), focus; // the holes that wear the focus ring
         told.sort();
+        for (int i = 1; i <= 49; ++i) {
+            if (board[place(i)] != ' ' && pixel(image, centreOf(i) - QPoint(15, 0)) == Qt::black) {
+                focus << QString::number(i);
+            }
+        }
         QFile file("record.txt");
         const QString bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : "-";
-        return {board, form->findChild<QLabel*>("Label2")->text(),
-                form->findChild<QLabel*>("Label6")->text(), bytes, told.join(", ")};
+        return {board,
+                form->findChild<QLabel*>("Label2")->text(),
+                form->findChild<QLabel*>("Label6")->text(),
+                bytes,
+                told.join(", "),
+                focus.isEmpty() ? "0" : focus.join(",")};
     }
     // A press is made only on what screen readers are told is a button.
     void act(const Action& action) {
@@ -277,9 +339,12 @@ struct Step : rc::state::Command<Model, Window> {
         }
         const QString cell = QString::number(1 + pick(49)), other = QString::number(1 + pick(49));
         const int aside = model.held + QList{-14, -7, -2, -1, 1, 2, 7, 14}[pick(8)];
+        const QString key = QStringList{"Tab", "Backtab", "Left",  "Right",
+                                        "Up",  "Down",    "Space", "Return"}[pick(8)];
         actions << (kind < (moves[0].isEmpty() ? 5 : 1)       ? "E"
                     : kind < 4                                ? "a" + cell
                     : kind < 6                                ? cell + ">" + other
+                    : kind >= 14 && kind < 24                 ? key
                     : model.held && aside >= 1 && aside <= 49 ? QString::number(aside)
                                                               : cell);
     }
@@ -321,6 +386,8 @@ private slots:
             const bool notice = source->role() == QAccessible::Notification;
             if (event->type() == QAccessible::NameChanged && !notice) {
                 heard << source->text(QAccessible::Name);
+            } else if (event->type() == QAccessible::Focus) {
+                heard << "→ " + source->text(QAccessible::Name);
             } else if (event->type() == QAccessible::ObjectShow && notice) {
                 heard << "« " + source->text(QAccessible::Name) + " »";
             }
@@ -360,7 +427,7 @@ private slots:
     }
 
     // What random games seldom reach or cannot say: points beside the holes, the top hole where
-    // two overlap, other buttons, keys, a game down to one peg.
+    // two overlap, other buttons, a game down to one peg.
     void examples() {
         const QString opening = startBoard + " | 32 | 32 | -";
         // clang-format off
@@ -368,7 +435,6 @@ private slots:
             {"beside the holes", "-", "@80,380 @200,375 @230,420 @100,360 @100,409 @10,10 @370,200 @80,60 @300,300", opening},
             {"the overlap is the top hole's", "-", "@176,140 @175,140", "  ooo  /  ooo  /ooo*ooo/ooo.ooo/ooooooo/  ooo  /  ooo  / | 32 | 32 | -"},
             {"other buttons do nothing", "-", "r11 r4 4 r4", "  o*o  /  ooo  /ooooooo/ooo.ooo/ooooooo/  ooo  /  ooo  / | 32 | 32 | -"},
-            {"Space, Return and Enter", "-", "11 Space 11 Return 18 Enter", opening},
             {"a whole game, and Effacer", "-", "11 25 16 18 3 17 5 3 18 16 15 17 19 5 21 19 24 10 3 17 22 24 24 10 26 24 28 26 26 12 5 19 31 17 10 24 29 31 32 30 40 26 35 33 45 31 24 38 47 45 45 31 30 32 32 34 19 33 34 32 39 25 E",
              startBoard + " | 32 | 1 | 1\r\n"}};
         // clang-format on
