@@ -383,6 +383,9 @@ private slots:
     void initTestCase() {
         QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
             QAccessibleInterface* source = event->accessibleInterface();
+            if (!source) {
+                return;
+            }
             const bool notice = source->role() == QAccessible::Notification;
             if (event->type() == QAccessible::NameChanged && !notice) {
                 heard << source->text(QAccessible::Name);
