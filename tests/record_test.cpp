@@ -42,7 +42,6 @@ class RecordFile : public ::testing::Test {
     }
 };
 
-// A game started in the test's folder, from whatever "record.txt" holds there.
 GameState startedGame() {
     GameState game;
     game.setPalette();
