@@ -24,9 +24,8 @@ done
 [[ $(dpkg-deb -f "$deb" Depends) == fonts-comic-neue,*libqt6widgets6* ]] || fail "dependencies"
 [[ $(dpkg-deb -f "$deb" Recommends) == *qt6-wayland* ]] || fail "qt6-wayland is not recommended"
 tags=$(lintian -I --fail-on error,warning "$deb") || fail "lintian complains: $tags"
-# No program of Debian 12 or 13 shows control-flow integrity: their C start files carry no CET
-# mark (/usr/bin/ls fails it too). Branch protection, which Debian 13's hardening-check asks of
-# every architecture (Debian 12's knows no such check), is an arm64 feature.
+# Debian's C start files carry no CET mark, so no program shows control-flow integrity (nor does
+# /usr/bin/ls); branch protection, asked by Debian 13's hardening-check everywhere, is arm64's.
 ignore=--nocfprotection
 [ "$(dpkg --print-architecture)" = arm64 ] || ! grep -q nobranch "$(command -v hardening-check)" ||
     ignore="$ignore --nobranchprotection"
