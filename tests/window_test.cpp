@@ -457,10 +457,10 @@ private slots:
         painter.end();
         QVERIFY2(drawn == image, "the counters' rows are not as drawn here");
         // clang-format off
-        // Hole 10's inner border (its grey corner is read in every game), hole 46's lower edge,
-        // Line1, Line2 and the button's face.
+        // Hole 10's sunken border, hole 46's lower edge, Line1, Line2 and the button's face.
         const std::pair<QPoint, QColor> probes[] = {
-            {{156, 81}, Qt::black}, {{137, 100}, Qt::black}, {{175, 100}, QColor(0xC0, 0xC0, 0xC0)}, {{156, 119}, QColor(0xC0, 0xC0, 0xC0)}, {{196, 320}, Qt::white},
+            {{156, 80}, QColor(0x808080)}, {{136, 100}, QColor(0x808080)}, {{156, 81}, Qt::black}, {{137, 100}, Qt::black},
+            {{175, 100}, QColor(0xC0C0C0)}, {{156, 119}, QColor(0xC0C0C0)}, {{196, 320}, Qt::white},
             {{100, 359}, orange}, {{100, 360}, face}, {{0, 361}, face}, {{383, 362}, orange}, {{100, 407}, orange}, {{383, 408}, face}, {{0, 409}, face}, {{100, 410}, orange},
             {{315, 370}, face}, {{373, 397}, face}, {{311, 384}, orange}, {{376, 384}, orange}, {{340, 367}, orange}, {{340, 400}, orange}};
         // clang-format on
