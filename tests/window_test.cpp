@@ -250,12 +250,9 @@ struct Window {
         told.sort();
         QFile file("record.txt");
         const QString bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : "-";
-        return {board,
-                form->findChild<QLabel*>("Label2")->text(),
-                form->findChild<QLabel*>("Label6")->text(),
-                bytes,
-                told.join(", "),
-                focus.isEmpty() ? "0" : focus.join(",")};
+        const auto text = [&](const char* name) { return form->findChild<QLabel*>(name)->text(); };
+        return {board, text("Label2"),  text("Label6"),
+                bytes, told.join(", "), focus.isEmpty() ? "0" : focus.join(",")};
     }
     // A press is made only on what screen readers are told is a button.
     void act(const Action& action) {
@@ -446,7 +443,7 @@ private slots:
         painter.setPen(Qt::yellow);
         QFont font("Comic Neue");
         font.setBold(true);
-        for (const auto& label : labels) {
+        for (const auto& label : labels) { // all the grounds first, as the labels overlap
             painter.fillRect(label.where, orange);
         }
         for (const auto& [where, text, points, alignment] : labels) {
