@@ -109,9 +109,8 @@ struct Model {
             file = QString::number(record) + "\r\n";
         }
     }
-    // Tab and Backtab go round Effacer and the holes in reading order; an arrow goes to the
-    // nearest row or column that way with a hole, to its closest hole (on Effacer, as Tab or
-    // Backtab). Space, Return and Enter press Effacer when it has the focus.
+    // Tab and Backtab go round Effacer and the holes in reading order, as arrows do on Effacer;
+    // on a hole an arrow goes to the closest hole in the nearest row or column that way.
     void press(int key) {
         QList<int> ring{0};
         for (int i = 1; i <= 49; ++i) {
