@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // A cell's state is its colour: 0x00BBGGRR, red in the low byte.
 using Colour = std::uint32_t;
@@ -38,6 +39,13 @@ inline constexpr std::int16_t cellCount = 50;
 inline constexpr std::int16_t startingPegs = 32;
 
 enum class MoveOutcome { Nothing, Selected, Deselected, Jumped };
+
+// News of the record file for the player, in French: a few words as a title, then the sentence
+// that says which record or file it is about, where it is, and what became of it.
+struct RecordNotice {
+    std::string summary;
+    std::string body;
+};
 
 // Cells 1..49 form a 7 x 7 grid in row-major order; rows and columns count from 1.
 constexpr std::int16_t cellIndex(int row, int column) {
@@ -87,4 +95,8 @@ public:
     std::int16_t record = 0;
     std::string pegCountText = "32";
     std::string recordText = "32";
+    // Whether the last new record reached "record.txt", and what the player is to be told of
+    // the file since the window last looked: the window passes it on and empties it.
+    bool recordKept = true;
+    std::vector<RecordNotice> recordNotices;
 };

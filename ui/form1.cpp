@@ -4,6 +4,7 @@
 #include "form1.h"
 
 #include "cap_pixels.h"
+#include "notification.h"
 #include "spoken.h"
 #include "twips.h"
 
@@ -287,7 +288,14 @@ void Form1::showState() {
             changed << label;
         }
     }
-    tellChanges(changed);
+    // News of the record file that the window has no place for: the desktop shows it, and screen
+    // readers say it after the counters.
+    QStringList news;
+    for (const RecordNotice& notice : std::exchange(game.recordNotices, {})) {
+        notifyDesktop(QString::fromStdString(notice.summary), QString::fromStdString(notice.body));
+        news << QString::fromStdString(notice.body);
+    }
+    tellChanges(changed, news);
 }
 
 // The arrow keys take the focus from a hole to the nearest hole that way: the nearest row or

@@ -59,7 +59,7 @@ private:
     void dragPeg(std::int16_t from, std::int16_t to);
     void pressReset();
     // Brings the screen in line with the game, repainting only the holes and counters that
-    // changed, and tells screen readers which did.
+    // changed, and tells screen readers which did; passes on the news of the record file.
     void showState();
 
     std::array<Hole*, cellCount> holes{}; // null for the hidden cells

@@ -125,11 +125,11 @@ void installSpokenNames() {
     Q_UNUSED(installed);
 }
 
-void tellChanges(const QList<QWidget*>& changed) {
+void tellChanges(const QList<QWidget*>& changed, const QStringList& news) {
     if (!QAccessible::isActive() || changed.isEmpty()) {
         return;
     }
-    QStringList news;
+    QStringList said;
     for (QWidget* widget : changed) {
         if (dynamic_cast<Hole*>(widget)) {
             // A label tells screen readers itself when its text changes; a hole does not.
@@ -137,14 +137,15 @@ void tellChanges(const QList<QWidget*>& changed) {
             QAccessible::updateAccessibility(&event);
             // The hole the screen reader just pressed is read out through the notice too.
             if (QT_VERSION < QT_VERSION_CHECK(6, 8, 0) && widget->hasFocus()) {
-                news << spokenName(widget);
+                said << spokenName(widget);
             }
         } else {
-            news << spokenName(widget);
+            said << spokenName(widget);
         }
     }
     // One message for all, so that one change cannot cut another short.
-    if (!news.isEmpty()) {
-        announce(changed[0]->window(), news.join(". "));
+    said << news;
+    if (!said.isEmpty()) {
+        announce(changed[0]->window(), said.join(". "));
     }
 }

@@ -3,7 +3,7 @@
 // spoken.h: what a blind player hears -- the names screen readers read and what they are told.
 #pragma once
 
-#include <QList>
+#include <QStringList>
 
 class QWidget;
 
@@ -11,5 +11,5 @@ class QWidget;
 void installSpokenNames();
 
 // Tells screen readers what a move changed: each hole or counter in `changed` now reads
-// differently, and the counters are said at once, wherever the player's focus is.
-void tellChanges(const QList<QWidget*>& changed);
+// differently, and the counters are said at once, wherever the player's focus is, then `news`.
+void tellChanges(const QList<QWidget*>& changed, const QStringList& news);
