@@ -12,7 +12,7 @@ game_packages="cmake ninja-build g++ qt6-base-dev libxkbcommon-dev fonts-comic-n
 # clang and libclang-rt-dev follow the release's own clang, sanitizer runtime included.
 test_packages="libgtest-dev librapidcheck-dev qt6-base-private-dev desktop-file-utils clang
                libclang-rt-dev dpkg-dev lintian appstream reuse devscripts libglib2.0-bin weston
-               qt6-wayland orca xvfb openbox xdotool dbus-daemon dbus-bin"
+               qt6-wayland orca xvfb openbox xdotool dbus-daemon dbus-bin notification-daemon"
 
 case "$mode" in
     game) wanted=$game_packages ;;

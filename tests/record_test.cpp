@@ -49,10 +49,11 @@ GameState startedGame() {
     return game;
 }
 
-// The first jump of a game, tally included, and what the game said on standard error.
-std::string firstJump(GameState& game) {
+// Clicks on the cells given, tally included, and what the game said on standard error; the
+// game starts with the jump from 11 to 25, and 32 to 18 can follow.
+std::string play(GameState& game, std::initializer_list<std::int16_t> cells = {11, 25}) {
     ::testing::internal::CaptureStderr();
-    for (const std::int16_t cell : {11, 25}) {
+    for (const std::int16_t cell : cells) {
         game.clickCell(cell);
         game.runTally();
     }
@@ -87,21 +88,29 @@ TEST_F(RecordFile, OnlyTheFirstBytesAreReadAndAnUnreadableFileCountsAsThirtyTwo)
     EXPECT_EQ(startedGame().record, 32); // a pipe opened for a blocking read would hang here
 }
 
-// On a full disk the record in play goes on, the player is told why and nothing is left behind.
+// On a full disk the record in play goes on, the player is told once why, and nothing is left
+// behind; once there is room again, the next record is kept, and the player told so.
 TEST_F(RecordFile, ASaveReachesTheDiskBeforeReplacingTheOldAndAFullDiskKeepsItWhole) {
     writeFile("record.txt", "40,old\r\nmore\r\n");
     GameState game = startedGame();
     syncError = ENOSPC;
     const std::string full = "Trebalune : impossible d'enregistrer le record dans « record.txt » : "
                              "plus de place sur le disque\n";
-    EXPECT_EQ(firstJump(game), full + full) << "32 at the pick, 31 at the jump";
+    EXPECT_EQ(play(game), full + full) << "32 at the pick, 31 at the jump";
     EXPECT_EQ(game.recordText, "31");
     EXPECT_EQ(readFile("record.txt"), "40,old\r\nmore\r\n");
     EXPECT_FALSE(fs::exists("record.txt.tmp"));
     syncError = 0;
-    EXPECT_TRUE(saveRecord(-4).ok);
+    EXPECT_EQ(play(game, {32, 18}), "");
     EXPECT_EQ(atSync, "40,old\r\nmore\r\n");
-    EXPECT_EQ(readFile("record.txt"), "-4\r\n");
+    EXPECT_EQ(readFile("record.txt"), "30\r\n");
+    const std::string file = "« " + (fs::current_path() / "record.txt").string() + " »";
+    ASSERT_EQ(game.recordNotices.size(), 2u);
+    EXPECT_EQ(game.recordNotices[0].body,
+              "Le record de 32 pion(s) n'a pas pu être enregistré dans " + file +
+                  " : plus de place sur le disque. Il sera perdu à la fermeture du jeu.");
+    EXPECT_EQ(game.recordNotices[1].body,
+              "Le record de 30 pion(s) est de nouveau enregistré dans " + file + ".");
 }
 
 // A save waits for the lock and clears a temporary file a killed game left.
@@ -118,7 +127,7 @@ TEST_F(RecordFile, GamesSharingAFolderTakeTurnsAndKeepTheBestRecord) {
     saving.join();
     EXPECT_EQ(readFile("record.txt"), "5\r\n");
     EXPECT_FALSE(fs::exists("record.txt.tmp"));
-    EXPECT_EQ(firstJump(game), "");
+    EXPECT_EQ(play(game), "");
     EXPECT_EQ(game.recordText, "5");
 }
 
@@ -127,8 +136,8 @@ TEST_F(RecordFile, NoOtherFileIsEverOverwrittenOrFollowed) {
     writeFile("record.txt", "mes notes\n");
     writeFile("record.txt.illisible", "older notes");
     GameState game = startedGame();
-    EXPECT_EQ(firstJump(game), "Trebalune : « record.txt » ne contient pas de record ; il est "
-                               "gardé sous le nom « record.txt.illisible-2 »\n");
+    EXPECT_EQ(play(game), "Trebalune : « record.txt » ne contient pas de record ; il est "
+                          "gardé sous le nom « record.txt.illisible-2 »\n");
     EXPECT_EQ(readFile("record.txt.illisible-2"), "mes notes\n");
     writeFile("record.txt", ""); // an empty one is simply written
     EXPECT_EQ(saveRecord(30).setAside, "");
