@@ -11,8 +11,9 @@ mode=${1:-game}
 game_packages="cmake ninja-build g++ qt6-base-dev libxkbcommon-dev fonts-comic-neue"
 # clang and libclang-rt-dev follow the release's own clang, sanitizer runtime included.
 test_packages="libgtest-dev librapidcheck-dev qt6-base-private-dev desktop-file-utils clang
-               libclang-rt-dev dpkg-dev lintian appstream reuse devscripts libglib2.0-bin weston
-               qt6-wayland orca xvfb openbox xdotool dbus-daemon dbus-bin notification-daemon"
+               libclang-rt-dev dpkg-dev lintian appstream reuse devscripts reprotest faketime
+               diffoscope-minimal libglib2.0-bin orca xvfb openbox xdotool dbus-daemon dbus-bin
+               notification-daemon"
 
 case "$mode" in
     game) wanted=$game_packages ;;
