@@ -1,17 +1,16 @@
 #!/bin/bash
 # SPDX-FileCopyrightText: 2026 The Trebalune developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# orca_test.sh GAME: two moves played as a blind player plays them -- keys only, under the Orca
-# screen reader, on a private X server -- and checked in what Orca says it said. The game runs
-# where its record cannot be kept, as when the menu could not make its folder, and the desktop's
-# notification server must get one word of it. Run it on a session bus of its own:
+# orca_test.sh GAME: one move played as a blind player plays it -- keys only, under the Orca
+# screen reader, on a private X server -- and checked in what Orca says it said. The game is
+# started from its menu entry where its folder cannot be made, so its record cannot be kept, and
+# the desktop's notification server gets one word of it. Run it on a session bus of its own:
 # dbus-run-session -- bash orca_test.sh GAME.
 set -euo pipefail
-game=$(realpath "$1")
+game=$(realpath "$1") entry=$(realpath "$(dirname "$0")/../ui/org.trebalune.Trebalune.desktop")
 source "$(dirname "$0")/../tools/x_session.sh"
 # Orca's own words in English, so that only the game's are French; settings of its own.
-export HOME=$work LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/config \
-    XDG_DATA_HOME=$work/data
+export HOME=$work LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/config
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM QT_SCALE_FACTOR
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 cd "$work"
@@ -39,7 +38,7 @@ gdbus wait --session --timeout 10 org.freedesktop.Notifications
 said() {
     tr -d '\r' <orca.log | tail -n +"$1" | sed -n "s/.* SPEECH OUTPUT: '\(.*\)' *[[{].*/\1/p" |
         sed -E 's/^notification //; s/ (push )?button\.?$//; s/\.$//; s/\. /\n/g' |
-        grep -E 'Trou|pion|Effacer|jeu' || true
+        grep -E 'Trebalune|Trou|pion|Effacer|jeu' || true
 }
 # Presses KEY once Orca is quiet, and waits until Orca has said WANTED (all of it) and is
 # quiet again, or 10 s; then compares what it said.
@@ -64,21 +63,20 @@ quiet() {
 }
 
 for _ in $(seq 300); do grep -qs "SPEECH OUTPUT: 'Screen reader on" orca.log && break || sleep 0.1; done
-(cd /sys && exec "$game") >game.log 2>&1 &
+PATH=$(dirname "$game"):$PATH XDG_DATA_HOME=/dev/null/data gio launch "$entry" >game.log 2>&1
 for _ in $(seq 300); do [ -n "$(said 1)" ] && break || sleep 0.1; done
 quiet
 failed=0
-[ "$(said 1)" = Effacer ] || { echo "At the start Orca said: $(said 1)"; failed=1; }
+[ "$(said 1)" = $'Trebalune\nEffacer' ] || { echo "At the start Orca said: $(said 1)"; failed=1; }
 hole() { printf 'Trou, ligne %d, colonne %d : %s' "$@"; }
 step Tab "$(hole 1 3 pion)"
 step Right "$(hole 1 4 pion)"
 step Down "$(hole 2 4 pion)"
-step space ""  # keys only move the focus
 step KP_Divide "$(hole 2 4 'pion sélectionné')"  # Orca's click on the focused hole
 step Down "$(hole 3 4 pion)"
 step Down "$(hole 4 4 vide)"
 # The game says at once that the record is not kept, then Orca reads the desktop's notification.
-unkept="Le record de 31 pion(s) n'a pas pu être enregistré : le dossier du jeu « $XDG_DATA_HOME/trebalune » n'a pas pu être créé"
+unkept="Le record de 31 pion(s) n'a pas pu être enregistré : le dossier du jeu « /dev/null/data/trebalune » n'a pas pu être créé"
 step KP_Divide "$(hole 4 4 pion)
 Il vous reste 31 pion(s)
 Record de ce jeu : 31 pion(s)
@@ -86,19 +84,9 @@ $unkept
 Il sera perdu à la fermeture du jeu
 Notification Record non enregistré $unkept
 Il sera perdu à la fermeture du jeu"
-# The next move plays; that its record is not kept either is not said again.
-step Down "$(hole 5 4 pion)"
-step KP_Divide "$(hole 5 4 'pion sélectionné')"
-step Up "$(hole 4 4 pion)"
-step Up "$(hole 3 4 vide)"
-step KP_Divide "$(hole 3 4 pion)
-Il vous reste 30 pion(s)
-Record de ce jeu : 30 pion(s)"
-# The one notification came as Trebalune's, with its icon and desktop entry; each failure is on
-# standard error.
+# The one notification came as Trebalune's, with its icon and desktop entry.
 notes=$(tr -s ' \n' ' ' <notify.log)
 [[ $notes == *'member=Notify string "Trebalune" uint32 0 string "trebalune"'*'"desktop-entry" variant string "org.trebalune.Trebalune"'* && $notes != *member=Notify*member=Notify* ]] ||
     { echo "The notification server got: $notes"; failed=1; }
-[ "$(grep -c "impossible d'enregistrer le record" game.log)" = 2 ] || { cat game.log; failed=1; }
 [ "$failed" = 0 ] || { tr -d '\r' <orca.log | grep "SPEECH OUTPUT"; echo FAILED; exit 1; }
 echo "1 passed, 0 failed"
