@@ -254,12 +254,11 @@ struct Window {
             }
         }
         told.sort();
-        QStringList rows[2]; // the counters' rows as flat review reads them, below the board
-        for (QWidget* widget : form->findChildren<QWidget*>()) {
+        QStringList rows[2]; // the counters' rows below the board, as flat review reads them
+        for (QWidget* widget : form->findChildren<QWidget*>(QRegularExpression("Label|Command"))) {
             const QAccessibleInterface* read = QAccessible::queryAccessibleInterface(widget);
-            const QString name = read->state().invisible ? "" : read->text(QAccessible::Name);
-            if (widget->y() > 360 && name != "") {
-                rows[widget->y() > 400] << name;
+            if (!read->state().invisible) {
+                rows[widget->y() > 400] << read->text(QAccessible::Name);
             }
         }
         QFile file("record.txt");
