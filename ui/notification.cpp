@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Trebalune developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// notification.cpp: the freedesktop notification, through Qt's D-Bus module, which Qt's own
-// accessibility bridge already loads: the game links no further library for it.
+// notification.cpp: the freedesktop notification, through Qt's D-Bus module, which Qt Gui
+// itself already loads (for its accessibility bridge): the game loads no further library.
 #include "notification.h"
 
 #include <QDBusConnection>
