@@ -41,6 +41,47 @@ QColor pixel(const QImage& image, QPoint at) {
     return image.pixelColor(at * ratio);
 }
 
+// What differs between the look `drawn` and its reviewed picture, PICTURES/<release>/<name>.png
+// (releases draw fonts apart), which RENEW_PICTURES=1 rewrites: the box of the differences within
+// the control of the first, and the picture drawn and one of the differences beside the test.
+QString unlike(const QImage& drawn, const QString& name, const QWidget* window = nullptr) {
+    const QString picture = QString(PICTURES "/%1-%2/%3.png")
+                                .arg(QSysInfo::productType(), QSysInfo::productVersion(), name);
+    if (qEnvironmentVariableIsSet("RENEW_PICTURES") && QDir().mkpath(QFileInfo(picture).path())) {
+        drawn.save(picture);
+    }
+    const QImage want = QImage(picture).convertToFormat(QImage::Format_ARGB32);
+    const QImage got = drawn.convertToFormat(QImage::Format_ARGB32);
+    QImage differences =
+        got.convertToFormat(QImage::Format_Grayscale8).convertToFormat(got.format());
+    QRect box;
+    const QWidget* control = nullptr;
+    for (int i = 0; i < got.width() * got.height(); ++i) {
+        const QPoint at(i % got.width(), i / got.width());
+        if (want.size() == got.size() && want.pixel(at) == got.pixel(at)) {
+            continue;
+        }
+        differences.setPixel(at, qRgb(255, 0, 0));
+        for (const QWidget* child :
+             window&& box.isNull() ? window->findChildren<QWidget*>() : QList<QWidget*>()) {
+            control = child->isVisible() && child->geometry().contains(at) ? child : control;
+        }
+        box |= !control || control->geometry().contains(at) ? QRect(at, QSize(1, 1)) : QRect();
+    }
+    const QString left = QCoreApplication::applicationDirPath() + "/" + name;
+    if (box.isNull() || !got.save(left + "-drawn.png") ||
+        !differences.save(left + "-differences.png")) {
+        return {};
+    }
+    return QString("%1 differs from %2 in %3x%4 at (%5,%6)%7: see %8-drawn.png, -differences.png\n")
+        .arg(name, picture)
+        .arg(box.width())
+        .arg(box.height())
+        .arg(box.x())
+        .arg(box.y())
+        .arg(control ? " in " + control->objectName() : "", left);
+}
+
 // An action: "11" a click on grid cell 11, "a11" its hole's accessible press, "r11" a right
 // click, "11>25" a drag, "@x,y" a click on a window point, "E" Effacer, a key by name ("Tab").
 struct Action {
@@ -418,6 +459,24 @@ private slots:
             }
         });
         QVERIFY2(passed, qPrintable("a game fails; the shortest, from record.txt \"" + failed));
+    }
+
+    // The look at the start and with a peg picked up from the keyboard, and the window's icon.
+    void look() {
+        if (qApp->devicePixelRatio() != 1) {
+            QSKIP("the pictures are of the window at scale 1");
+        }
+        window.start("-");
+        QString mismatches = unlike(window.form->grab().toImage(), "start", window.form.get());
+        for (const char* action : {"Tab", "Right", "Down", "a11"}) {
+            window.act(parse(action));
+        }
+        mismatches += unlike(window.form->grab().toImage(), "picked-up", window.form.get());
+        for (int size : {16, 32, 48}) {
+            mismatches += unlike(window.form->windowIcon().pixmap(size).toImage(),
+                                 QString("icon-%1").arg(size));
+        }
+        QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches));
     }
 
     // What random games cannot say: points beside the holes, the top hole where two overlap, and
