@@ -41,13 +41,12 @@ QColor pixel(const QImage& image, QPoint at) {
     return image.pixelColor(at * ratio);
 }
 
-// What differs between the look `drawn` and its reviewed picture, PICTURES/<release>/<name>.png
-// (releases draw fonts apart), which RENEW_PICTURES=1 rewrites: the box of the differences within
-// the control of the first, and the picture drawn and one of the differences beside the test.
+// What differs between the look `drawn` and its reviewed picture, PICTURES/<name>.png, which
+// RENEW_PICTURES=1 rewrites: the box of the differences in the control under the first, with the
+// picture drawn and one of the differences left beside the test.
 QString unlike(const QImage& drawn, const QString& name, const QWidget* window = nullptr) {
-    const QString picture = QString(PICTURES "/%1-%2/%3.png")
-                                .arg(QSysInfo::productType(), QSysInfo::productVersion(), name);
-    if (qEnvironmentVariableIsSet("RENEW_PICTURES") && QDir().mkpath(QFileInfo(picture).path())) {
+    const QString picture = PICTURES "/" + name + ".png";
+    if (qEnvironmentVariableIsSet("RENEW_PICTURES")) {
         drawn.save(picture);
     }
     const QImage want = QImage(picture).convertToFormat(QImage::Format_ARGB32);
@@ -58,28 +57,25 @@ QString unlike(const QImage& drawn, const QString& name, const QWidget* window =
     const QWidget* control = nullptr;
     for (int i = 0; i < got.width() * got.height(); ++i) {
         const QPoint at(i % got.width(), i / got.width());
-        if (want.size() == got.size() && want.pixel(at) == got.pixel(at)) {
-            continue;
+        if (want.size() != got.size() || want.pixel(at) != got.pixel(at)) {
+            differences.setPixel(at, qRgb(255, 0, 0));
+            for (QWidget* child :
+                 box.isNull() && window ? window->findChildren<QWidget*>() : QList<QWidget*>()) {
+                control = child->isVisible() && child->geometry().contains(at) ? child : control;
+            }
+            box |= !control || control->geometry().contains(at) ? QRect(at, QSize(1, 1)) : QRect();
         }
-        differences.setPixel(at, qRgb(255, 0, 0));
-        for (const QWidget* child :
-             window&& box.isNull() ? window->findChildren<QWidget*>() : QList<QWidget*>()) {
-            control = child->isVisible() && child->geometry().contains(at) ? child : control;
-        }
-        box |= !control || control->geometry().contains(at) ? QRect(at, QSize(1, 1)) : QRect();
     }
     const QString left = QCoreApplication::applicationDirPath() + "/" + name;
-    if (box.isNull() || !got.save(left + "-drawn.png") ||
-        !differences.save(left + "-differences.png")) {
-        return {};
+    QString mismatch;
+    if (!box.isNull()) {
+        got.save(left + "-drawn.png");
+        differences.save(left + "-differences.png");
+        QDebug(&mismatch).noquote() << name << "differs from its picture in" << box
+                                    << (control ? control->objectName() : "")
+                                    << "(" + left + "-drawn.png, -differences.png)\n";
     }
-    return QString("%1 differs from %2 in %3x%4 at (%5,%6)%7: see %8-drawn.png, -differences.png\n")
-        .arg(name, picture)
-        .arg(box.width())
-        .arg(box.height())
-        .arg(box.x())
-        .arg(box.y())
-        .arg(control ? " in " + control->objectName() : "", left);
+    return mismatch;
 }
 
 // An action: "11" a click on grid cell 11, "a11" its hole's accessible press, "r11" a right
