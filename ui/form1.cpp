@@ -4,10 +4,12 @@
 #include "form1.h"
 
 #include "cap_pixels.h"
+#include "contrast.h"
 #include "notification.h"
 #include "spoken.h"
 #include "twips.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -22,6 +24,30 @@ namespace {
 
 constexpr Colour labelYellow = 0x0000FFFF;
 constexpr Colour lineOrange = 0x000080FF;
+
+// The high-contrast look, for players with low vision or who tell colours apart poorly. By
+// WCAG 2.2's relative luminance: black 0, the light peg blue 0.24, the labels' yellow 0.93,
+// white 1. The texts, yellow on black and black on the yellow face, are 19.6:1 (7:1 asked); the
+// empty hole (black), the peg and the peg picked up (white) are 5.8:1, 3.6:1 and 21:1 apart (3:1
+// asked), and the peg picked up also wears a black square, seen without any colour at all. The
+// focus ring takes black on a peg and yellow in an empty hole, at least 5.8:1 against the hole on
+// both its sides; the orange lines are 8.3:1 on black. On the yellow face the button's dotted
+// focus frame, drawn in the face's opposite colour, is blue, 8:1.
+constexpr Colour contrastGround = 0x00000000;
+constexpr Colour contrastPeg = 0x00FF8040;
+constexpr Colour contrastHeld = 0x00FFFFFF;
+
+// A square band `thickness` pixels wide, `inset` pixels inside `area`'s edge, in whole pixels
+// so that it stays sharp at any screen density.
+void drawBand(QPainter& p, QRect area, int inset, int thickness, const QColor& colour) {
+    for (int i = inset; i < inset + thickness; ++i) {
+        const QRect ring = area.adjusted(i, i, -i, -i);
+        p.fillRect(ring.left(), ring.top(), ring.width(), 1, colour);
+        p.fillRect(ring.left(), ring.top(), 1, ring.height(), colour);
+        p.fillRect(ring.left(), ring.bottom(), ring.width(), 1, colour);
+        p.fillRect(ring.right(), ring.top(), 1, ring.height(), colour);
+    }
+}
 constexpr int clientWidth = 5775;
 constexpr int clientHeight = 6660;
 
@@ -103,8 +129,13 @@ void Hole::paintEvent(QPaintEvent*) {
     static const QColor lightGrey(0xC0, 0xC0, 0xC0);
     const int w = width();
     const int h = height();
+    const bool contrasted = static_cast<const Form1*>(parentWidget())->inHighContrast();
+    const Colour shown = !contrasted                 ? colour
+                         : colour == pegBlue         ? contrastPeg
+                         : colour == selectedMagenta ? contrastHeld
+                                                     : contrastGround;
     QPainter p(this);
-    p.fillRect(rect(), toQColor(colour));
+    p.fillRect(rect(), toQColor(shown));
     p.fillRect(0, 0, w, 1, grey);
     p.fillRect(0, 0, 1, h, grey);
     p.fillRect(1, 1, w - 2, 1, Qt::black);
@@ -113,16 +144,17 @@ void Hole::paintEvent(QPaintEvent*) {
     p.fillRect(w - 2, 1, 1, h - 2, lightGrey);
     p.fillRect(0, h - 1, w, 1, Qt::white);
     p.fillRect(w - 1, 0, 1, h, Qt::white);
+    if (contrasted && colour == selectedMagenta) {
+        drawBand(p, rect(), 11, 3, Qt::black);
+    }
     // The focused hole wears a ring inside its well, white then black so that it shows on every
-    // colour a hole can hold; the middle keeps the hole's colour.
-    if (hasFocus()) {
-        for (const auto& [inset, shade] : {std::pair{4, Qt::white}, std::pair{5, Qt::black}}) {
-            const QRect ring = rect().adjusted(inset, inset, -inset, -inset);
-            p.fillRect(ring.left(), ring.top(), ring.width(), 1, shade);
-            p.fillRect(ring.left(), ring.top(), 1, ring.height(), shade);
-            p.fillRect(ring.left(), ring.bottom(), ring.width(), 1, shade);
-            p.fillRect(ring.right(), ring.top(), 1, ring.height(), shade);
-        }
+    // colour a hole can hold; the middle keeps the hole's colour. In high contrast it is one
+    // colour, which stands out from the hole's on both sides.
+    if (hasFocus() && contrasted) {
+        drawBand(p, rect(), 4, 2, toQColor(colour == emptyOrange ? labelYellow : contrastGround));
+    } else if (hasFocus()) {
+        drawBand(p, rect(), 4, 1, Qt::white);
+        drawBand(p, rect(), 5, 1, Qt::black);
     }
 }
 
@@ -193,6 +225,29 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     resetButton->setAutoDefault(true);
     resetButton->setFocus();
     connect(resetButton, &QPushButton::clicked, this, [this] { pressReset(); });
+}
+
+void Form1::followDesktopContrast() {
+    new ContrastPreference([this](bool on) { setHighContrast(on); }, this);
+}
+
+// Only the painting changes: the window's ground, the holes, and the button's face and caption.
+void Form1::setHighContrast(bool on) {
+    if (on == highContrast) {
+        return;
+    }
+    highContrast = on;
+    setPalette(solidPalette(palette(), QPalette::Window, on ? contrastGround : emptyOrange));
+    QPalette face =
+        solidPalette(resetButton->palette(), QPalette::Button, on ? labelYellow : lineOrange);
+    face.setColor(QPalette::ButtonText,
+                  on ? Qt::black : QApplication::palette(resetButton).color(QPalette::ButtonText));
+    resetButton->setPalette(face);
+    for (Hole* hole : holes) {
+        if (hole) {
+            hole->update();
+        }
+    }
 }
 
 void Form1::startUp() {

@@ -38,6 +38,10 @@ public:
 
     // Sets the palette and reads the record; the window is then ready to be shown.
     void startUp();
+    // Once the window shows: takes the high-contrast look whenever the desktop asks for more
+    // contrast, and the usual look again when it no longer does.
+    void followDesktopContrast();
+    bool inHighContrast() const { return highContrast; }
 
     // The one game of this run; the window shows it and feeds it clicks.
     GameState game;
@@ -58,6 +62,7 @@ private:
     void playClick(std::int16_t index);
     void dragPeg(std::int16_t from, std::int16_t to);
     void pressReset();
+    void setHighContrast(bool on);
     // Brings the screen in line with the game, repainting only the holes and counters that
     // changed, and tells screen readers which did; passes on the news of the record file.
     void showState();
@@ -67,6 +72,7 @@ private:
     QLabel* recordLabel;
     QPushButton* resetButton;
     std::int16_t pressedHole = 0;
+    bool highContrast = false;
 };
 
 // The game's 0x00BBGGRR colour as Qt's colour.

@@ -44,5 +44,6 @@ int main(int argc, char* argv[]) {
     // Where the window first opens is the window manager's call: it knows the screens and
     // panels of this desktop, and remembers where the player likes new windows.
     form.show();
+    form.followDesktopContrast();
     return app.exec();
 }

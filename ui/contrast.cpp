@@ -1,0 +1,70 @@
+// SPDX-FileCopyrightText: 2026 The Trebalune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// contrast.cpp: reading and following the desktop's high-contrast preference through the
+// settings portal, as GTK does, over Qt's D-Bus module.
+#include "contrast.h"
+
+#include <QDBusConnection>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusVariant>
+
+namespace {
+
+const QString portal = "org.freedesktop.portal.Desktop";
+const QString portalPath = "/org/freedesktop/portal/desktop";
+const QString settings = "org.freedesktop.portal.Settings";
+// The freedesktop key (1 asks for more contrast) is newer; GNOME's switch is there before it.
+const std::pair<QString, QString> contrastKey{"org.freedesktop.appearance", "contrast"};
+const std::pair<QString, QString> gnomeKey{"org.gnome.desktop.a11y.interface", "high-contrast"};
+
+// The portal wraps a setting's value in one variant or, before its version 2, in two.
+QVariant unwrapped(QVariant value) {
+    while (value.metaType() == QMetaType::fromType<QDBusVariant>()) {
+        value = value.value<QDBusVariant>().variant();
+    }
+    return value;
+}
+
+} // namespace
+
+ContrastPreference::ContrastPreference(std::function<void(bool)> applyTo, QObject* parent)
+    : QObject(parent), apply(std::move(applyTo)) {
+    // Qt 6.4 connects a slot that takes a variant only once the type is registered. Any sender
+    // will do: the portal may start only with the first question.
+    qRegisterMetaType<QDBusVariant>();
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    bus.connect({}, portalPath, settings, "SettingChanged", this,
+                SLOT(settingChanged(QString, QString, QDBusVariant)));
+    for (const auto& [group, key] : {contrastKey, gnomeKey}) {
+        // Read rather than ReadOne: Debian 12's portal has only the first.
+        QDBusMessage read = QDBusMessage::createMethodCall(portal, portalPath, settings, "Read");
+        read << group << key;
+        auto* answer = new QDBusPendingCallWatcher(bus.asyncCall(read), this);
+        connect(answer, &QDBusPendingCallWatcher::finished, this,
+                [this, group, key](QDBusPendingCallWatcher* call) {
+                    const QDBusPendingReply<QDBusVariant> reply = *call;
+                    if (!reply.isError()) {
+                        take(group, key, reply.value().variant());
+                    }
+                    call->deleteLater();
+                });
+    }
+}
+
+void ContrastPreference::settingChanged(const QString& group, const QString& key,
+                                        const QDBusVariant& value) {
+    take(group, key, value.variant());
+}
+
+void ContrastPreference::take(const QString& group, const QString& key, const QVariant& value) {
+    const std::pair<QString, QString> setting{group, key};
+    if (setting == contrastKey) {
+        freedesktop = unwrapped(value).toUInt() == 1;
+    } else if (setting == gnomeKey) {
+        gnome = unwrapped(value).toBool();
+    } else {
+        return;
+    }
+    apply(freedesktop.value_or(gnome.value_or(false)));
+}
