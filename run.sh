@@ -12,10 +12,11 @@ game_packages="cmake ninja-build g++ qt6-base-dev libxkbcommon-dev fonts-comic-n
 # clang and libclang-rt-dev follow the release's own clang, sanitizer runtime included.
 test_packages="libgtest-dev librapidcheck-dev qt6-base-private-dev desktop-file-utils clang
                libclang-rt-dev dpkg-dev lintian appstream reuse devscripts libglib2.0-bin orca xvfb
-               openbox xdotool dbus-daemon dbus-bin notification-daemon"
+               openbox xdotool dbus-daemon dbus-bin notification-daemon xdg-desktop-portal
+               xdg-desktop-portal-gtk gsettings-desktop-schemas"
 # diffoscope recommends a tool for every kind of file there is, a few gigabytes of them, and
 # reprotest recommends diffoscope: these come without what they recommend.
-lean_test_packages="reprotest faketime diffoscope-minimal"
+lean_test_packages="reprotest faketime diffoscope-minimal imagemagick"
 
 case "$mode" in
     game) wanted=$game_packages ;;

@@ -8,15 +8,19 @@
 # dbus-run-session -- bash orca_test.sh GAME.
 set -euo pipefail
 game=$(realpath "$1") entry=$(realpath "$(dirname "$0")/../ui/org.trebalune.Trebalune.desktop")
+pictures=$(realpath "$(dirname "$0")/pictures") out=$PWD
 source "$(dirname "$0")/../tools/x_session.sh"
-# Orca's own words in English, so that only the game's are French; settings of its own.
+# Orca's own words in English, so that only the game's are French; settings of its own, the
+# desktop's too (GSettings in a file there, which the settings portal reads).
 export HOME=$work LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/config
+export GSETTINGS_BACKEND=keyfile
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM QT_SCALE_FACTOR
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 cd "$work"
 start_private_xvfb
-# The accessibility bus and its registry, which makes the screen reader's clicks, start on demand.
-dbus-update-activation-environment DISPLAY
+# The accessibility bus and its registry, which makes the screen reader's clicks, and the settings
+# portal start on demand.
+dbus-update-activation-environment DISPLAY HOME XDG_RUNTIME_DIR XDG_CONFIG_HOME GSETTINGS_BACKEND
 # Orca hears a window become active from the window manager.
 openbox >openbox.log 2>&1 &
 servers="$servers $!"
@@ -73,6 +77,36 @@ step Tab "$(hole 1 3 pion)"
 step Right "$(hole 1 4 pion)"
 step Down "$(hole 2 4 pion)"
 step KP_Divide "$(hole 2 4 'pion sélectionné')"  # Orca's click on the focused hole
+
+# The desktop's high-contrast switch, flipped as the game runs, repaints it in the high-contrast
+# look and back, each as its reviewed picture (RENEW_PICTURES=1 rewrites them from the screen).
+window=$(xdotool search --onlyvisible --name '^Trebalune$')
+look() {
+    gsettings set org.gnome.desktop.a11y.interface high-contrast "$1"
+    [ -z "${RENEW_PICTURES:-}" ] || { sleep 1 && import -window "$window" "$pictures/$2.png"; }
+    for _ in $(seq 50); do
+        import -window "$window" "$out/$2-on-x.png"
+        compare -metric AE "$out/$2-on-x.png" "$pictures/$2.png" "$out/$2-on-x-differences.png" \
+            2>/dev/null && return || sleep 0.1
+    done
+    echo "With high contrast $1 the window is not as $2.png: see $out/$2-on-x*.png"; failed=1
+}
+# Whether the screen's lightest and darkest pixels in the boxes WxH+X+Y are $1:1 apart, or more.
+apart() {
+    for box in "${@:2}"; do import -window "$window" -crop "$box" -depth 8 txt:-; done |
+        awk -F'[(,)]' -v least="$1" -v boxes="${*:2}" '
+        function lin(c) { c /= 255; return c <= 0.04045 ? c / 12.92 : ((c + 0.055) / 1.055) ^ 2.4 }
+        /^[0-9]/ { l = 0.2126 * lin($3) + 0.7152 * lin($4) + 0.0722 * lin($5)
+                   lo = n && lo < l ? lo : l; hi = n++ && hi > l ? hi : l }
+        END { r = (hi + 0.05) / (lo + 0.05); if (r < least) print boxes ": " r ":1"; exit r < least }' || failed=1
+}
+look true high-contrast
+# By WCAG 2.2: the texts of the two rows and of Effacer; empty hole, peg, peg picked up, its mark;
+# the focus ring against the hole outside and inside; a line and the button against the ground.
+for text in 230x25+48+368 260x25+48+416 40x12+325+378; do apart 7 "$text"; done
+for pair in 196+180:156+100 156+100:184+100 196+180:184+100 188+100:184+100 179+100:180+100 \
+    181+100:182+100 0+360:5+5 316+380:5+5; do apart 3 "1x1+${pair%:*}" "1x1+${pair#*:}"; done
+look false picked-up
 step Down "$(hole 3 4 pion)"
 step Down "$(hole 4 4 vide)"
 # The game says at once that the record is not kept, then Orca reads the desktop's notification.

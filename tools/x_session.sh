@@ -11,6 +11,8 @@ cleanup() {
     for pid in $servers; do
         { kill "$pid" && wait "$pid"; } 2>/dev/null || true
     done
+    # A desktop portal started on the session's bus mounts its document store in $work.
+    fusermount3 -uz "$work/run/doc" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
