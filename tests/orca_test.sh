@@ -86,8 +86,7 @@ look() {
     [ -z "${RENEW_PICTURES:-}" ] || { sleep 1 && import -window "$window" "$pictures/$2.png"; }
     for _ in $(seq 50); do
         import -window "$window" "$out/$2-on-x.png"
-        compare -metric AE "$out/$2-on-x.png" "$pictures/$2.png" "$out/$2-on-x-differences.png" \
-            2>/dev/null && return || sleep 0.1
+        compare -metric AE "$out/$2-on-x.png" "$pictures/$2.png" "$out/$2-on-x-diff.png" 2>/dev/null && return
     done
     echo "With high contrast $1 the window is not as $2.png: see $out/$2-on-x*.png"; failed=1
 }
