@@ -25,10 +25,10 @@ dbus-update-activation-environment DISPLAY HOME XDG_RUNTIME_DIR XDG_CONFIG_HOME 
 openbox >openbox.log 2>&1 &
 servers="$servers $!"
 # Orca writes its log line by line only to a terminal: script gives it one and keeps the log.
-# With braille off and speech on, it logs every utterance even with no speech server, and none is
+# It logs all it says and brailles with no speech server or braille display, and none is
 # started: one would outlive the test, and with no sound to play to it holds Orca's keys up.
 export SPEECHD_CMD=/bin/false
-script -qfc "orca --replace -d braille --debug-file=/dev/tty" orca.log >/dev/null &
+script -qfc "orca --replace -e braille --debug-file=/dev/tty" orca.log >/dev/null &
 servers="$servers $!"
 # The desktop's notification server, and what reaches it.
 /usr/lib/notification-daemon/notification-daemon &
@@ -47,7 +47,7 @@ said() {
 # Presses KEY once Orca is quiet, and waits until Orca has said WANTED (all of it) and is
 # quiet again, or 10 s; then compares what it said.
 step() {
-    local key=$1 wanted=$2 from got
+    local key=$1 wanted=$2 got
     from=$(($(wc -l <orca.log) + 1))
     xdotool key "$key"
     for _ in $(seq 100); do
@@ -57,6 +57,8 @@ step() {
     got=$(said "$from")
     [ "$got" = "$wanted" ] || { printf 'After %s Orca said:\n%s\nwanted:\n%s\n' "$key" "$got" "$wanted"; failed=1; }
 }
+# What Orca put on the braille display in the last step, one line each.
+braille() { tr -d '\r' <orca.log | tail -n +"$from" | sed -n "s/.* BRAILLE LINE:  '\(.*\)'$/\1/p"; }
 # Waits until Orca's log has not grown for one second.
 quiet() {
     local size=-1
@@ -77,6 +79,7 @@ step Tab "$(hole 1 3 pion)"
 step Right "$(hole 1 4 pion)"
 step Down "$(hole 2 4 pion)"
 step KP_Divide "$(hole 2 4 'pion sélectionné')"  # Orca's click on the focused hole
+braille | grep -qx " *$(hole 2 4 'pion sélectionné') .*button" || { echo "Braille: $(braille)"; failed=1; }
 
 # The desktop's high-contrast switch, flipped as the game runs, repaints it in the high-contrast
 # look and back, each as its reviewed picture (RENEW_PICTURES=1 rewrites them from the screen).
@@ -117,9 +120,10 @@ $unkept
 Il sera perdu à la fermeture du jeu
 Notification Record non enregistré $unkept
 Il sera perdu à la fermeture du jeu"
+braille | grep -qF "Il vous reste 31 pion(s). Record de ce jeu : 31 pion(s)" || { echo "Braille: $(braille)"; failed=1; }
 # The one notification came as Trebalune's, with its icon and desktop entry.
 notes=$(tr -s ' \n' ' ' <notify.log)
 [[ $notes == *'member=Notify string "Trebalune" uint32 0 string "trebalune"'*'"desktop-entry" variant string "org.trebalune.Trebalune"'* && $notes != *member=Notify*member=Notify* ]] ||
     { echo "The notification server got: $notes"; failed=1; }
-[ "$failed" = 0 ] || { tr -d '\r' <orca.log | grep "SPEECH OUTPUT"; echo FAILED; exit 1; }
+[ "$failed" = 0 ] || { tr -d '\r' <orca.log | grep -E "SPEECH OUTPUT|BRAILLE LINE"; echo FAILED; exit 1; }
 echo "1 passed, 0 failed"

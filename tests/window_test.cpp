@@ -421,7 +421,7 @@ private slots:
             } else if (event->type() == QAccessible::Focus) {
                 heard << "→ " + source->text(QAccessible::Name);
             } else if (event->type() == QAccessible::ObjectShow && notice) {
-                heard << "« " + source->text(QAccessible::Name) + " »";
+                heard << "« " + source->child(0)->text(QAccessible::Name) + " »";
             }
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
             if (event->type() == QAccessible::Announcement) {

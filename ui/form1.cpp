@@ -106,9 +106,14 @@ bool Hole::showColour(Colour newColour) {
     if (newColour == colour) {
         return false;
     }
+    wasHeld = held();
     colour = newColour;
     update();
     return true;
+}
+
+bool Hole::held() const {
+    return colour == selectedMagenta;
 }
 
 QString Hole::spokenName() const {

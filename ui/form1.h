@@ -23,6 +23,9 @@ public:
     // What a screen reader says for it: "Trou, ligne 4, colonne 4 : vide".
     QString spokenName() const;
     std::int16_t cell() const { return index; }
+    // Whether it holds the peg picked up, and whether that changed with its last new colour.
+    bool held() const;
+    bool heldChanged() const { return held() != wasHeld; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -30,6 +33,7 @@ protected:
 private:
     std::int16_t index;
     Colour colour;
+    bool wasHeld = false;
 };
 
 class Form1 : public QWidget {

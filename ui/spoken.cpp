@@ -10,6 +10,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QLabel>
+#include <QPointer>
 
 namespace {
 
@@ -41,6 +42,17 @@ public:
             static_cast<Form1*>(hole->parentWidget())->clickHole(hole->cell());
         }
     }
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+    // Before Qt 6.8 a screen reader hears of no new name; Orca 43 reads the focused hole again,
+    // on the braille display too, only when a state of it changes. The hole that holds the peg
+    // picked up is a pressed toggle, as long as it holds it.
+    QAccessible::State state() const override {
+        QAccessible::State state = SpokenWidget::state();
+        state.checkable = true;
+        state.checked = static_cast<const Hole*>(widget())->held();
+        return state;
+    }
+#endif
 };
 
 // The fixed words beside a counter ("Il vous reste", "pion(s)") are already in the counter's
@@ -57,10 +69,51 @@ public:
 
 // Before Qt 6.8 there are no announcements, and a changed name is sent to screen readers without
 // the name itself, so they say nothing. A notification that appears is read out at once: the
-// message goes into one that is never drawn.
+// message goes into one that is never drawn. Orca 43 shows on the braille display only the lines
+// of text inside a notification, and only those drawn on screen unless the notification is in a
+// status bar: the notice is in a status bar that is never drawn either, and its message is the
+// one line of text in it.
+class NoticeText : public QAccessibleInterface {
+public:
+    explicit NoticeText(QWidget* widget) : notice(widget) {}
+    QString message;
+    bool isValid() const override { return !notice.isNull(); }
+    QObject* object() const override { return nullptr; }
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(notice);
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text which) const override {
+        return which == QAccessible::Name ? message : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override { return {}; }
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+    QAccessible::State state() const override { return parent()->state(); }
+
+private:
+    QPointer<QWidget> notice;
+};
+
 class Notice : public QAccessibleWidget {
 public:
-    explicit Notice(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Notification) {}
+    explicit Notice(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::Notification), line(new NoticeText(widget)) {
+        QAccessible::registerAccessibleInterface(line);
+    }
+    ~Notice() override { QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(line)); }
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override { return index == 0 ? line : nullptr; }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child == line ? 0 : -1;
+    }
+    void say(const QString& message) { line->message = message; }
+
+private:
+    NoticeText* line;
 };
 
 QString holeName(const QWidget* widget) {
@@ -75,10 +128,13 @@ QString recordName(const QWidget* widget) {
 
 QAccessibleInterface* spokenInterface(const QString&, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
+    const QString name = object->objectName();
+    if (widget && name == "Notice") {
+        return new Notice(widget);
+    }
     if (!widget || !dynamic_cast<Form1*>(widget->parentWidget())) {
         return nullptr;
     }
-    const QString name = widget->objectName();
     if (dynamic_cast<Hole*>(widget)) {
         return new PressableHole(widget, holeName);
     }
@@ -91,8 +147,8 @@ QAccessibleInterface* spokenInterface(const QString&, QObject* object) {
     if (name == "Label1" || name == "Label3" || name == "Label5" || name == "Label4") {
         return new SilentWords(widget);
     }
-    if (name == "Notice") {
-        return new Notice(widget);
+    if (name == "StatusLine") {
+        return new QAccessibleWidget(widget, QAccessible::StatusBar);
     }
     return nullptr;
 }
@@ -106,13 +162,15 @@ void announce(QWidget* window, const QString& message) {
     QAccessibleAnnouncementEvent announcement(window, message);
     QAccessible::updateAccessibility(&announcement);
 #else
-    auto* notice = window->findChild<QWidget*>("Notice", Qt::FindDirectChildrenOnly);
+    auto* notice = window->findChild<QWidget*>("Notice");
     if (!notice) {
-        notice = new QWidget(window);
+        auto* statusLine = new QWidget(window);
+        statusLine->setObjectName("StatusLine");
+        statusLine->hide();
+        notice = new QWidget(statusLine);
         notice->setObjectName("Notice");
-        notice->hide();
     }
-    notice->setAccessibleName(message);
+    static_cast<Notice*>(QAccessible::queryAccessibleInterface(notice))->say(message);
     QAccessibleEvent shown(notice, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
 #endif
@@ -135,6 +193,14 @@ void tellChanges(const QList<QWidget*>& changed, const QStringList& news) {
             // A label tells screen readers itself when its text changes; a hole does not.
             QAccessibleEvent event(widget, QAccessible::NameChanged);
             QAccessible::updateAccessibility(&event);
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+            if (static_cast<const Hole*>(widget)->heldChanged()) {
+                QAccessible::State checked;
+                checked.checked = true;
+                QAccessibleStateChangeEvent toggled(widget, checked);
+                QAccessible::updateAccessibility(&toggled);
+            }
+#endif
             // The hole the screen reader just pressed is read out through the notice too.
             if (QT_VERSION < QT_VERSION_CHECK(6, 8, 0) && widget->hasFocus()) {
                 said << spokenName(widget);
