@@ -232,8 +232,16 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     connect(resetButton, &QPushButton::clicked, this, [this] { pressReset(); });
 }
 
-void Form1::followDesktopContrast() {
-    new ContrastPreference([this](bool on) { setHighContrast(on); }, this);
+// The desktop is asked for its contrast preference once the first frame is out, so that asking
+// (and the session bus connection it needs) never holds the window back.
+void Form1::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (!std::exchange(contrastAsked, true)) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] { new ContrastPreference([this](bool on) { setHighContrast(on); }, this); },
+            Qt::QueuedConnection);
+    }
 }
 
 // Only the painting changes: the window's ground, the holes, and the button's face and caption.

@@ -42,9 +42,9 @@ public:
 
     // Sets the palette and reads the record; the window is then ready to be shown.
     void startUp();
-    // Once the window shows: takes the high-contrast look whenever the desktop asks for more
-    // contrast, and the usual look again when it no longer does.
-    void followDesktopContrast();
+    // From the window's first frame on: takes the high-contrast look whenever the desktop asks
+    // for more contrast, and the usual look again when it no longer does.
+    void followDesktopContrast() { contrastAsked = false; }
     bool inHighContrast() const { return highContrast; }
 
     // The one game of this run; the window shows it and feeds it clicks.
@@ -58,6 +58,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     // The shown hole under a point of the window, or 0 (cell 0 is never shown) for none.
@@ -77,6 +78,7 @@ private:
     QPushButton* resetButton;
     std::int16_t pressedHole = 0;
     bool highContrast = false;
+    bool contrastAsked = true; // until followDesktopContrast
 };
 
 // The game's 0x00BBGGRR colour as Qt's colour.
