@@ -36,16 +36,16 @@ ContrastPreference::ContrastPreference(std::function<void(bool)> applyTo, QObjec
     QDBusConnection bus = QDBusConnection::sessionBus();
     bus.connect({}, portalPath, settings, "SettingChanged", this,
                 SLOT(settingChanged(QString, QString, QDBusVariant)));
-    for (const auto& [group, key] : {contrastKey, gnomeKey}) {
+    for (const std::pair<QString, QString>& setting : {contrastKey, gnomeKey}) {
         // Read rather than ReadOne: Debian 12's portal has only the first.
         QDBusMessage read = QDBusMessage::createMethodCall(portal, portalPath, settings, "Read");
-        read << group << key;
+        read << setting.first << setting.second;
         auto* answer = new QDBusPendingCallWatcher(bus.asyncCall(read), this);
         connect(answer, &QDBusPendingCallWatcher::finished, this,
-                [this, group, key](QDBusPendingCallWatcher* call) {
+                [this, setting](QDBusPendingCallWatcher* call) {
                     const QDBusPendingReply<QDBusVariant> reply = *call;
                     if (!reply.isError()) {
-                        take(group, key, reply.value().variant());
+                        take(setting.first, setting.second, reply.value().variant());
                     }
                     call->deleteLater();
                 });

@@ -26,13 +26,14 @@ constexpr Colour labelYellow = 0x0000FFFF;
 constexpr Colour lineOrange = 0x000080FF;
 
 // The high-contrast look, for players with low vision or who tell colours apart poorly. By
-// WCAG 2.2's relative luminance: black 0, the light peg blue 0.24, the labels' yellow 0.93,
-// white 1. The texts, yellow on black and black on the yellow face, are 19.6:1 (7:1 asked); the
-// empty hole (black), the peg and the peg picked up (white) are 5.8:1, 3.6:1 and 21:1 apart (3:1
-// asked), and the peg picked up also wears a black square, seen without any colour at all. The
-// focus ring takes black on a peg and yellow in an empty hole, at least 5.8:1 against the hole on
-// both its sides; the orange lines are 8.3:1 on black. On the yellow face the button's dotted
-// focus frame, drawn in the face's opposite colour, is blue, 8:1.
+// WCAG 2.2's relative luminance: black 0, the light peg blue 0.24, the orange of the lines 0.37,
+// the labels' yellow 0.93, white 1. The texts, yellow on black and black on the yellow face, are
+// 19.6:1 (7:1 asked). Empty hole (black), peg and peg picked up (white) are 5.75:1, 3.65:1 and
+// 21:1 apart (3:1 asked), and the peg picked up also wears a black square, seen without any
+// colour at all. The focus ring is black on a peg and yellow in an empty hole, at least 5.75:1
+// against the hole on both its sides; the lines are 8.3:1 on black. The orange face would leave
+// the button's dotted focus frame, drawn in the face's opposite colour, at 1.5:1: on the yellow
+// face it is blue, 8:1.
 constexpr Colour contrastGround = 0x00000000;
 constexpr Colour contrastPeg = 0x00FF8040;
 constexpr Colour contrastHeld = 0x00FFFFFF;
