@@ -23,16 +23,21 @@ for file in "$share"/{doc/trebalune/copyright,icons/hicolor/{16x16,48x48,256x256
 done
 [[ $(dpkg-deb -f "$deb" Depends) == fonts-comic-neue,*libqt6widgets6* ]] || fail "dependencies"
 [[ $(dpkg-deb -f "$deb" Recommends) == *qt6-wayland* ]] || fail "qt6-wayland is not recommended"
-tags=$(lintian -I --fail-on error,warning "$deb") || fail "lintian complains: $tags"
+# AppStream is checked below, where what is allowed can be told apart (Debian 12's lintian does
+# not know the tag, so it cannot be suppressed by name).
+tags=$(lintian -I "$deb" | grep -E '^[EW]:' | grep -v appstream-metadata-validation-failed || true)
+[ -z "$tags" ] || fail "lintian complains: $tags"
 # Debian's C start files carry no CET mark, so no program shows control-flow integrity (nor does
 # /usr/bin/ls); branch protection, asked by Debian 13's hardening-check everywhere, is arm64's.
 ignore=--nocfprotection
 [ "$(dpkg --print-architecture)" = arm64 ] || ! grep -q nobranch "$(command -v hardening-check)" ||
     ignore="$ignore --nobranchprotection"
 hardening-check $ignore "$game" || fail "hardening-check failed"
-metainfo=$(appstreamcli validate-tree --no-net root) || fail "AppStream: $metainfo"
-# Debian 12's AppStream 0.16 does not know yet the <developer> of AppStream 1.0; nothing else.
-! grep -E '^[EWI]:' <<<"$metainfo" | grep -v 'unknown-tag developer' || fail "AppStream"
+metainfo=$(appstreamcli validate-tree --no-net root) || grep -q url-homepage-missing <<<"$metainfo" ||
+    fail "AppStream: $metainfo"
+# Debian 12's AppStream 0.16 does not know yet the <developer> of AppStream 1.0, and AppStream 1.0
+# asks for a homepage, which the project has none of (naming one it does not hold would mislead).
+! grep -E '^[EWI]:' <<<"$metainfo" | grep -vE 'unknown-tag developer|url-homepage-missing' || fail "AppStream"
 desktop-file-validate "$share/applications/org.trebalune.Trebalune.desktop" || fail "desktop entry"
 
 # With no display: one French line and a plain exit.
