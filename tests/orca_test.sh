@@ -8,7 +8,7 @@
 # dbus-run-session -- bash orca_test.sh GAME.
 set -euo pipefail
 game=$(realpath "$1") entry=$(realpath "$(dirname "$0")/../ui/org.trebalune.Trebalune.desktop")
-pictures=$(realpath "$(dirname "$0")/pictures") out=$PWD
+pictures=$(realpath "$(dirname "$0")/../docs/look") out=$PWD
 source "$(dirname "$0")/../tools/x_session.sh"
 # Orca's own words in English, so that only the game's are French; settings of its own, the
 # desktop's too (GSettings in a file there, which the settings portal reads).
