@@ -136,10 +136,10 @@ void Hole::paintEvent(QPaintEvent*) {
     const int w = width();
     const int h = height();
     const bool contrasted = static_cast<const Form1*>(parentWidget())->inHighContrast();
-    const Colour shown = !contrasted                 ? colour
-                         : colour == pegBlue         ? contrastPeg
-                         : colour == selectedMagenta ? contrastHeld
-                                                     : contrastGround;
+    const Colour shown = !contrasted         ? colour
+                         : colour == pegBlue ? contrastPeg
+                         : held()            ? contrastHeld
+                                             : contrastGround;
     QPainter p(this);
     p.fillRect(rect(), toQColor(shown));
     p.fillRect(0, 0, w, 1, grey);
@@ -150,7 +150,7 @@ void Hole::paintEvent(QPaintEvent*) {
     p.fillRect(w - 2, 1, 1, h - 2, lightGrey);
     p.fillRect(0, h - 1, w, 1, Qt::white);
     p.fillRect(w - 1, 0, 1, h, Qt::white);
-    if (contrasted && colour == selectedMagenta) {
+    if (contrasted && held()) {
         drawBand(p, rect(), 11, 3, Qt::black);
     }
     // The focused hole wears a ring inside its well, white then black so that it shows on every
@@ -237,7 +237,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 // (and the session bus connection it needs) never holds the window back.
 void Form1::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
-    if (!std::exchange(contrastAsked, true)) {
+    if (std::exchange(followContrast, false)) {
         QMetaObject::invokeMethod(
             this,
             [this] { new ContrastPreference([this](bool on) { setHighContrast(on); }, this); },

@@ -44,7 +44,7 @@ public:
     void startUp();
     // From the window's first frame on: takes the high-contrast look whenever the desktop asks
     // for more contrast, and the usual look again when it no longer does.
-    void followDesktopContrast() { contrastAsked = false; }
+    void followDesktopContrast() { followContrast = true; }
     bool inHighContrast() const { return highContrast; }
 
     // The one game of this run; the window shows it and feeds it clicks.
@@ -78,7 +78,7 @@ private:
     QPushButton* resetButton;
     std::int16_t pressedHole = 0;
     bool highContrast = false;
-    bool contrastAsked = true; // until followDesktopContrast
+    bool followContrast = false; // wanted, and the desktop not asked yet
 };
 
 // The game's 0x00BBGGRR colour as Qt's colour.
