@@ -26,7 +26,7 @@ measure() {
 }
 jump=$work/build/jump
 nobus=unix:path=$work/no-bus
-slow="/usr/bin/python3 bench/slow_notifications.py & gdbus wait --session org.freedesktop.Notifications"
+slow="/usr/bin/python3 bench/slow_services.py notifications & gdbus wait --session org.freedesktop.Notifications"
 echo "record kept, no session bus:                  $(DBUS_SESSION_BUS_ADDRESS=$nobus measure "$jump" "$work/kept")"
 echo "record not kept, no session bus:              $(DBUS_SESSION_BUS_ADDRESS=$nobus measure "$jump" "$work/unkept")"
 echo "record not kept, no notification server:      $(measure dbus-run-session -- "$jump" "$work/unkept")"

@@ -2,11 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 /* xprobe.c: launches a program under X and measures it from outside, as a player meets it.
  *
- *   xprobe [-t TITLE] [-i SECONDS] [-c X,Y,COUNT] -- PROGRAM ARGS...
+ *   xprobe [-t TITLE] [-l X,Y,RRGGBB] [-i SECONDS] [-c X,Y,COUNT] -- PROGRAM ARGS...
  *
  * Prints one line of key=value figures:
  *   map_ms    process start to the MapNotify of its first top-level window whose title contains
  *             TITLE (seen as an X event on the root window, not by polling);
+ *   look_ms   process start to the first time window point X,Y shows colour RRGGBB (or -1 if it
+ *             does not within 10 s), the screen read in a tight loop;
  *   rss_kb, hwm_kb   VmRSS and VmHWM one second after the start;
  *   idle_cpu_ms, idle_wakeups   CPU time and context switches of all its threads over SECONDS
  *             of idling after that;
@@ -95,6 +97,12 @@ static unsigned long pixel_at(Display* dpy, int x, int y) {
     return p;
 }
 
+/* The screen point of window point X,Y. */
+static void on_screen(Display* dpy, Window window, int* x, int* y) {
+    Window child;
+    XTranslateCoordinates(dpy, window, DefaultRootWindow(dpy), *x, *y, x, y, &child);
+}
+
 static void click(Display* dpy, int x, int y) {
     XTestFakeMotionEvent(dpy, -1, x, y, CurrentTime);
     XTestFakeButtonEvent(dpy, 1, True, CurrentTime);
@@ -110,10 +118,13 @@ static int by_value(const void* a, const void* b) {
 int main(int argc, char** argv) {
     const char* title = "";
     double idle_s = 0;
-    int cx = -1, cy = -1, count = 0, opt;
-    while ((opt = getopt(argc, argv, "t:i:c:")) != -1) {
+    int cx = -1, cy = -1, count = 0, lx = -1, ly = -1, opt;
+    unsigned long look = 0;
+    while ((opt = getopt(argc, argv, "t:l:i:c:")) != -1) {
         if (opt == 't')
             title = optarg;
+        else if (opt == 'l' && sscanf(optarg, "%d,%d,%lx", &lx, &ly, &look) != 3)
+            return 2;
         else if (opt == 'i')
             idle_s = atof(optarg);
         else if (opt == 'c' && sscanf(optarg, "%d,%d,%d", &cx, &cy, &count) != 3)
@@ -121,7 +132,8 @@ int main(int argc, char** argv) {
     }
     if (optind >= argc) {
         fprintf(stderr,
-                "usage: xprobe [-t TITLE] [-i SECONDS] [-c X,Y,COUNT] -- PROGRAM ARGS...\n");
+                "usage: xprobe [-t TITLE] [-l X,Y,RRGGBB] [-i SECONDS] [-c X,Y,COUNT] -- PROGRAM "
+                "ARGS...\n");
         return 2;
     }
     Display* dpy = XOpenDisplay(NULL);
@@ -170,6 +182,13 @@ int main(int argc, char** argv) {
     }
     printf("map_ms=%.1f", mapped - start);
 
+    if (lx >= 0) {
+        on_screen(dpy, window, &lx, &ly);
+        while (pixel_at(dpy, lx, ly) != look && now_ms() - mapped < 10000) {
+        }
+        printf(" look_ms=%.1f", pixel_at(dpy, lx, ly) == look ? now_ms() - start : -1.0);
+    }
+
     double one_second = start + 1000 - now_ms();
     if (one_second > 0)
         sleep_ms(one_second);
@@ -184,12 +203,8 @@ int main(int argc, char** argv) {
     }
 
     if (count > 0) {
-        XWindowAttributes attributes;
-        Window child;
-        int wx = 0, wy = 0;
-        XGetWindowAttributes(dpy, window, &attributes);
-        XTranslateCoordinates(dpy, window, root, 0, 0, &wx, &wy, &child);
-        int x = wx + cx, y = wy + cy;
+        int x = cx, y = cy;
+        on_screen(dpy, window, &x, &y);
         double* latency = calloc(count, sizeof *latency);
         int measured = 0;
         for (int i = 0; i < count; ++i) {
