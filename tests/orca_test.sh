@@ -4,7 +4,8 @@
 # orca_test.sh GAME: one move played as a blind player plays it -- keys only, under the Orca
 # screen reader, on a private X server -- and checked in what Orca says it said. The game is
 # started from its menu entry where its folder cannot be made, so its record cannot be kept, and
-# the desktop's notification server gets one word of it. Run it on a session bus of its own:
+# the desktop's notification server gets one word of it; the desktop is in high contrast from the
+# start, then the switch goes off and on. Run it on a session bus of its own:
 # dbus-run-session -- bash orca_test.sh GAME.
 set -euo pipefail
 game=$(realpath "$1") entry=$(realpath "$(dirname "$0")/../ui/org.trebalune.Trebalune.desktop")
@@ -68,31 +69,32 @@ quiet() {
     done
 }
 
+# The desktop is in high contrast before the game starts, as a player with low vision leaves it,
+# with its settings portal (xdg-desktop-portal and its GTK backend) already running.
+gsettings set org.gnome.desktop.a11y.interface high-contrast true
+gdbus wait --session --activate org.freedesktop.portal.Desktop --timeout 10 org.freedesktop.portal.Desktop
 for _ in $(seq 300); do grep -qs "SPEECH OUTPUT: 'Screen reader on" orca.log && break || sleep 0.1; done
 PATH=$(dirname "$game"):$PATH XDG_DATA_HOME=/dev/null/data gio launch "$entry" >game.log 2>&1
+until window=$(xdotool search --onlyvisible --name '^Trebalune$'); do sleep 0.02; done
+failed=0
+# Whether the window, as ImageMagick's import takes it from the X server, looks as the reviewed
+# picture $1 within $2 ms (RENEW_PICTURES=1 rewrites the picture from the screen first).
+shows() {
+    [ -z "${RENEW_PICTURES:-}" ] || { sleep 1 && import -window "$window" "$pictures/$1.png"; }
+    local until=$((${EPOCHREALTIME/./} + $2 * 1000))
+    while [ "${EPOCHREALTIME/./}" -lt "$until" ]; do
+        import -window "$window" "$out/$1-on-x.png"
+        compare -metric AE "$out/$1-on-x.png" "$pictures/$1.png" "$out/$1-on-x-diff.png" 2>/dev/null && return
+    done
+    echo "Within $2 ms the window is not as $1.png: see $out/$1-on-x*.png"; failed=1
+}
+# It takes the high-contrast look as soon as it is up, Effacer holding the focus: a player sees
+# the usual look for a moment at most (bench/contrast_bench.sh measures how long).
+shows high-contrast-start 500
 for _ in $(seq 300); do [ -n "$(said 1)" ] && break || sleep 0.1; done
 quiet
-failed=0
 [ "$(said 1)" = $'Trebalune\nEffacer' ] || { echo "At the start Orca said: $(said 1)"; failed=1; }
 hole() { printf 'Trou, ligne %d, colonne %d : %s' "$@"; }
-step Tab "$(hole 1 3 pion)"
-step Right "$(hole 1 4 pion)"
-step Down "$(hole 2 4 pion)"
-step KP_Divide "$(hole 2 4 'pion sélectionné')"  # Orca's click on the focused hole
-braille | grep -qx " *$(hole 2 4 'pion sélectionné') .*button" || { echo "Braille: $(braille)"; failed=1; }
-
-# The desktop's high-contrast switch, flipped as the game runs, repaints it in the high-contrast
-# look and back, each as its reviewed picture (RENEW_PICTURES=1 rewrites them from the screen).
-window=$(xdotool search --onlyvisible --name '^Trebalune$')
-look() {
-    gsettings set org.gnome.desktop.a11y.interface high-contrast "$1"
-    [ -z "${RENEW_PICTURES:-}" ] || { sleep 1 && import -window "$window" "$pictures/$2.png"; }
-    for _ in $(seq 50); do
-        import -window "$window" "$out/$2-on-x.png"
-        compare -metric AE "$out/$2-on-x.png" "$pictures/$2.png" "$out/$2-on-x-diff.png" 2>/dev/null && return
-    done
-    echo "With high contrast $1 the window is not as $2.png: see $out/$2-on-x*.png"; failed=1
-}
 # Whether the screen's lightest and darkest pixels in the boxes WxH+X+Y are $1:1 apart, or more.
 apart() {
     for box in "${@:2}"; do import -window "$window" -crop "$box" -depth 8 txt:-; done |
@@ -102,15 +104,39 @@ apart() {
                    lo = n && lo < l ? lo : l; hi = n++ && hi > l ? hi : l }
         END { r = (hi + 0.05) / (lo + 0.05); if (r < least) print boxes ": " r ":1"; exit r < least }' || failed=1
 }
+# The focus ring in the hole at window point X+Y, 3:1 against the hole outside it and inside it.
+ring() {
+    apart 3 "1x1+$(($1 + 3))+$2" "1x1+$(($1 + 4))+$2"
+    apart 3 "1x1+$(($1 + 5))+$2" "1x1+$(($1 + 6))+$2"
+}
+step Tab "$(hole 1 3 pion)"
+ring 136 60  # on a peg
+step Right "$(hole 1 4 pion)"
+step Down "$(hole 2 4 pion)"
+step KP_Divide "$(hole 2 4 'pion sélectionné')"  # Orca's click on the focused hole
+braille | grep -qx " *$(hole 2 4 'pion sélectionné') .*button" || { echo "Braille: $(braille)"; failed=1; }
+# Put back, the peg reads "pion" again on the braille line, and still does once what Orca said
+# at once has left the display (after 5 s).
+step KP_Divide "$(hole 2 4 pion)"
+sleep 5 && quiet
+[ "$(braille | tail -1)" = " $(hole 2 4 pion) push button" ] ||
+    { echo "Braille after the put-back: $(braille)"; failed=1; }
+step KP_Divide "$(hole 2 4 'pion sélectionné')"
+
+# The desktop's high-contrast switch, flipped as the game runs, repaints it in the usual look and
+# in the high-contrast one again.
+look() { gsettings set org.gnome.desktop.a11y.interface high-contrast "$1" && shows "$2" 5000; }
+look false picked-up
 look true high-contrast
 # By WCAG 2.2: the texts of the two rows and of Effacer; empty hole, peg, peg picked up, its mark;
-# the focus ring against the hole outside and inside; a line and the button against the ground.
+# the focus ring on the peg picked up; a line and the button against the ground.
 for text in 230x25+48+368 260x25+48+416 40x12+325+378; do apart 7 "$text"; done
-for pair in 196+180:156+100 156+100:184+100 196+180:184+100 188+100:184+100 179+100:180+100 \
-    181+100:182+100 0+360:5+5 316+380:5+5; do apart 3 "1x1+${pair%:*}" "1x1+${pair#*:}"; done
-look false picked-up
+for pair in 196+180:156+100 156+100:184+100 196+180:184+100 188+100:184+100 0+360:5+5 \
+    316+380:5+5; do apart 3 "1x1+${pair%:*}" "1x1+${pair#*:}"; done
+ring 176 100
 step Down "$(hole 3 4 pion)"
 step Down "$(hole 4 4 vide)"
+ring 176 180  # in an empty hole
 # The game says at once that the record is not kept, then Orca reads the desktop's notification.
 unkept="Le record de 31 pion(s) n'a pas pu être enregistré : le dossier du jeu « /dev/null/data/trebalune » n'a pas pu être créé"
 step KP_Divide "$(hole 4 4 pion)
