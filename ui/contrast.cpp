@@ -8,6 +8,8 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#include <QEvent>
+#include <QWidget>
 
 namespace {
 
@@ -18,7 +20,8 @@ const QString settings = "org.freedesktop.portal.Settings";
 const std::pair<QString, QString> contrastKey{"org.freedesktop.appearance", "contrast"};
 const std::pair<QString, QString> gnomeKey{"org.gnome.desktop.a11y.interface", "high-contrast"};
 
-// The portal wraps a setting's value in one variant or, before its version 2, in two.
+// Read, the one method Debian 12's portal has, answers with the value in a variant inside a
+// variant, in every version of the portal; ReadOne and SettingChanged carry it in one.
 QVariant unwrapped(QVariant value) {
     while (value.metaType() == QMetaType::fromType<QDBusVariant>()) {
         value = value.value<QDBusVariant>().variant();
@@ -28,10 +31,24 @@ QVariant unwrapped(QVariant value) {
 
 } // namespace
 
-ContrastPreference::ContrastPreference(std::function<void(bool)> applyTo, QObject* parent)
-    : QObject(parent), apply(std::move(applyTo)) {
-    // Qt 6.4 connects a slot that takes a variant only once the type is registered. Any sender
-    // will do: the portal may start only with the first question.
+ContrastPreference::ContrastPreference(QWidget* window, std::function<void(bool)> applyTo)
+    : QObject(window), apply(std::move(applyTo)) {
+    window->installEventFilter(this);
+}
+
+// The question goes out once the window's first frame is drawn, so that asking, and the session
+// bus connection it needs, never holds the window back.
+bool ContrastPreference::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint) {
+        watched->removeEventFilter(this);
+        QMetaObject::invokeMethod(this, &ContrastPreference::ask, Qt::QueuedConnection);
+    }
+    return false;
+}
+
+void ContrastPreference::ask() {
+    // Qt connects a slot that takes a D-Bus variant only once that type is registered. Any
+    // sender will do: the portal may start only with the first question.
     qRegisterMetaType<QDBusVariant>();
     QDBusConnection bus = QDBusConnection::sessionBus();
     bus.connect({}, portalPath, settings, "SettingChanged", this,
@@ -66,5 +83,7 @@ void ContrastPreference::take(const QString& group, const QString& key, const QV
     } else {
         return;
     }
+    // Where the portal has the freedesktop setting, it wins: it is the answer of whatever desktop
+    // runs, while GNOME's switch may linger in the settings of a player now on another desktop.
     apply(freedesktop.value_or(gnome.value_or(false)));
 }

@@ -9,20 +9,25 @@
 #include <optional>
 
 class QDBusVariant;
+class QWidget;
 
-// Asks the desktop's settings portal, without waiting for it, whether the player wants more
-// contrast, and calls `apply` with each answer and each change the portal signals. With no
-// portal, or no answer, `apply` is never called.
+// Once `window` has drawn its first frame, asks the desktop's settings portal, without waiting
+// for it, whether the player wants more contrast, and calls `apply` with each answer and each
+// change the portal signals. With no portal, or no answer, `apply` is never called.
 class ContrastPreference : public QObject {
     Q_OBJECT
 
 public:
-    ContrastPreference(std::function<void(bool)> apply, QObject* parent);
+    ContrastPreference(QWidget* window, std::function<void(bool)> apply);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void settingChanged(const QString& group, const QString& key, const QDBusVariant& value);
 
 private:
+    void ask();
     void take(const QString& group, const QString& key, const QVariant& value);
 
     std::function<void(bool)> apply;

@@ -1,10 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Trebalune developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// form1.cpp: building the window, turning clicks into moves, and repainting what changed.
+// form1.cpp: building the window, turning clicks and keys into moves and focus, and bringing the
+// screen in line with the game.
 #include "form1.h"
 
 #include "cap_pixels.h"
 #include "contrast.h"
+#include "hole.h"
+#include "look.h"
 #include "notification.h"
 #include "spoken.h"
 #include "twips.h"
@@ -13,7 +16,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
@@ -22,33 +24,6 @@
 
 namespace {
 
-constexpr Colour labelYellow = 0x0000FFFF;
-constexpr Colour lineOrange = 0x000080FF;
-
-// The high-contrast look, for players with low vision or who tell colours apart poorly. By
-// WCAG 2.2's relative luminance: black 0, the light peg blue 0.24, the orange of the lines 0.37,
-// the labels' yellow 0.93, white 1. The texts, yellow on black and black on the yellow face, are
-// 19.6:1 (7:1 asked). Empty hole (black), peg and peg picked up (white) are 5.75:1, 3.65:1 and
-// 21:1 apart (3:1 asked), and the peg picked up also wears a black square, seen without any
-// colour at all. The focus ring is black on a peg and yellow in an empty hole, at least 5.75:1
-// against the hole on both its sides; the lines are 8.3:1 on black. The orange face would leave
-// the button's dotted focus frame, drawn in the face's opposite colour, at 1.5:1: on the yellow
-// face it is blue, 8:1.
-constexpr Colour contrastGround = 0x00000000;
-constexpr Colour contrastPeg = 0x00FF8040;
-constexpr Colour contrastHeld = 0x00FFFFFF;
-
-// A square band `thickness` pixels wide, `inset` pixels inside `area`'s edge, in whole pixels
-// so that it stays sharp at any screen density.
-void drawBand(QPainter& p, QRect area, int inset, int thickness, const QColor& colour) {
-    for (int i = inset; i < inset + thickness; ++i) {
-        const QRect ring = area.adjusted(i, i, -i, -i);
-        p.fillRect(ring.left(), ring.top(), ring.width(), 1, colour);
-        p.fillRect(ring.left(), ring.top(), 1, ring.height(), colour);
-        p.fillRect(ring.left(), ring.bottom(), ring.width(), 1, colour);
-        p.fillRect(ring.right(), ring.top(), 1, ring.height(), colour);
-    }
-}
 constexpr int clientWidth = 5775;
 constexpr int clientHeight = 6660;
 
@@ -89,101 +64,27 @@ QPalette solidPalette(QPalette palette, QPalette::ColorRole role, Colour colour)
 
 } // namespace
 
-QColor toQColor(Colour colour) {
-    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-}
-
-Hole::Hole(const BoardCell& cell, QWidget* parent)
-    : QWidget(parent), index(cell.index), colour(cell.colour) {
-    setGeometry(toPixels(cell.left, cell.top, cell.width, cell.height));
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    // Tab reaches the holes, for those who play with a screen reader; a click never moves the
-    // focus, so a mouse player sees nothing of it.
-    setFocusPolicy(Qt::TabFocus);
-}
-
-bool Hole::showColour(Colour newColour) {
-    if (newColour == colour) {
-        return false;
-    }
-    wasHeld = held();
-    colour = newColour;
-    update();
-    return true;
-}
-
-bool Hole::held() const {
-    return colour == selectedMagenta;
-}
-
-QString Hole::spokenName() const {
-    const char* holds = colour == selectedMagenta ? "pion sélectionné"
-                        : colour == pegBlue       ? "pion"
-                                                  : "vide";
-    return QString("Trou, ligne %1, colonne %2 : %3")
-        .arg(rowOf(index))
-        .arg(columnOf(index))
-        .arg(QString::fromUtf8(holds));
-}
-
-// The classic two-pixel sunken well: grey then black above and left, white then light grey
-// below and right. Drawn as one-pixel bands rather than lines, so that Qt scales each band to
-// whole device pixels and the border stays as sharp and as thick at any screen density.
-void Hole::paintEvent(QPaintEvent*) {
-    static const QColor grey(0x80, 0x80, 0x80);
-    static const QColor lightGrey(0xC0, 0xC0, 0xC0);
-    const int w = width();
-    const int h = height();
-    const bool contrasted = static_cast<const Form1*>(parentWidget())->inHighContrast();
-    const Colour shown = !contrasted         ? colour
-                         : colour == pegBlue ? contrastPeg
-                         : held()            ? contrastHeld
-                                             : contrastGround;
-    QPainter p(this);
-    p.fillRect(rect(), toQColor(shown));
-    p.fillRect(0, 0, w, 1, grey);
-    p.fillRect(0, 0, 1, h, grey);
-    p.fillRect(1, 1, w - 2, 1, Qt::black);
-    p.fillRect(1, 1, 1, h - 2, Qt::black);
-    p.fillRect(1, h - 2, w - 2, 1, lightGrey);
-    p.fillRect(w - 2, 1, 1, h - 2, lightGrey);
-    p.fillRect(0, h - 1, w, 1, Qt::white);
-    p.fillRect(w - 1, 0, 1, h, Qt::white);
-    if (contrasted && held()) {
-        drawBand(p, rect(), 11, 3, Qt::black);
-    }
-    // The focused hole wears a ring inside its well, white then black so that it shows on every
-    // colour a hole can hold; the middle keeps the hole's colour. In high contrast it is one
-    // colour, which stands out from the hole's on both sides.
-    if (hasFocus() && contrasted) {
-        drawBand(p, rect(), 4, 2, toQColor(colour == emptyOrange ? labelYellow : contrastGround));
-    } else if (hasFocus()) {
-        drawBand(p, rect(), 4, 1, Qt::white);
-        drawBand(p, rect(), 5, 1, Qt::black);
-    }
-}
-
-Form1::Form1(QWidget* parent) : QWidget(parent) {
+Form1::Form1(QWidget* parent) : QWidget(parent), look(&usualLook) {
     setObjectName("Form1");
     setWindowTitle("Trebalune");
     setWindowIcon(capIcon());
     // The layout is fixed, so the window is too: nothing to gain from resizing it.
     setFixedSize(toPixels(clientWidth), toPixels(clientHeight));
     setAutoFillBackground(true);
-    setPalette(solidPalette(palette(), QPalette::Window, emptyOrange));
     installSpokenNames();
 
     // Holes are stacked in index order, so where two overlap by their one-pixel edge the right
     // or lower one is drawn on top -- and holeAt gives the click to the one that is seen.
     for (const BoardCell& cell : game.plateau) {
         if (cell.shown) {
-            holes[cell.index] = new Hole(cell, this);
+            holes[cell.index] = new Hole(cell, *look, this);
             holes[cell.index]->setObjectName(QString("plateau(%1)").arg(cell.index));
         }
     }
 
-    // Comic Sans is seldom installed on Linux; its libre remake has the same size and weight.
+    // Comic Sans is seldom installed on Linux. Comic Neue, a libre redesign of it, is not cut to
+    // the same widths, but every text fits its label in it: the reviewed pictures of the window,
+    // drawn with it, show each one whole.
     QFont::insertSubstitution("Comic Sans MS", "Comic Neue");
     // The window's default font, and so the button's caption, is the labels' own face at the
     // record row's size: one typeface for the whole window, and one font file to load at start.
@@ -191,7 +92,6 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     comic.setPointSizeF(9.75);
     comic.setBold(true);
     setFont(comic);
-    const QPalette yellowText = solidPalette(palette(), QPalette::WindowText, labelYellow);
     for (const LabelLayout& layout : labelLayouts) {
         // Named before it gets its text, so that screen readers know it as a counter from the
         // start.
@@ -201,7 +101,6 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
         label->setGeometry(toPixels(layout.left, layout.top, layout.width, layout.height));
         comic.setPointSizeF(layout.pointSize);
         label->setFont(comic);
-        label->setPalette(yellowText);
         label->setAlignment(layout.alignment | Qt::AlignTop);
         label->setTextFormat(Qt::PlainText);
     }
@@ -214,7 +113,6 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
         line->setObjectName(name);
         line->setGeometry(0, toPixels(top), toPixels(5760), 2);
         line->setAutoFillBackground(true);
-        line->setPalette(solidPalette(line->palette(), QPalette::Window, lineOrange));
     }
 
     resetButton = new QPushButton("Effacer", this);
@@ -226,40 +124,37 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
         classic->setParent(resetButton);
         resetButton->setStyle(classic);
     }
-    resetButton->setPalette(solidPalette(resetButton->palette(), QPalette::Button, lineOrange));
     // Enter as well as Space presses the button that holds the focus.
     resetButton->setAutoDefault(true);
     resetButton->setFocus();
     connect(resetButton, &QPushButton::clicked, this, [this] { pressReset(); });
+    showLook(usualLook);
 }
 
-// The desktop is asked for its contrast preference once the first frame is out, so that asking
-// (and the session bus connection it needs) never holds the window back.
-void Form1::paintEvent(QPaintEvent* event) {
-    QWidget::paintEvent(event);
-    if (std::exchange(followContrast, false)) {
-        QMetaObject::invokeMethod(
-            this,
-            [this] { new ContrastPreference([this](bool on) { setHighContrast(on); }, this); },
-            Qt::QueuedConnection);
-    }
+void Form1::followDesktopContrast() {
+    new ContrastPreference(this,
+                           [this](bool more) { showLook(more ? highContrastLook : usualLook); });
 }
 
-// Only the painting changes: the window's ground, the holes, and the button's face and caption.
-void Form1::setHighContrast(bool on) {
-    if (on == highContrast) {
-        return;
+void Form1::showLook(const Look& newLook) {
+    look = &newLook;
+    setPalette(solidPalette(palette(), QPalette::Window, look->ground));
+    for (QLabel* label : findChildren<QLabel*>()) {
+        label->setPalette(solidPalette(label->palette(), QPalette::WindowText, look->text));
     }
-    highContrast = on;
-    setPalette(solidPalette(palette(), QPalette::Window, on ? contrastGround : emptyOrange));
-    QPalette face =
-        solidPalette(resetButton->palette(), QPalette::Button, on ? labelYellow : lineOrange);
+    for (const char* name : {"Line1", "Line2"}) {
+        QWidget* line = findChild<QWidget*>(name);
+        line->setPalette(solidPalette(line->palette(), QPalette::Window, look->lines));
+    }
+    QPalette face = solidPalette(resetButton->palette(), QPalette::Button, look->buttonFace);
     face.setColor(QPalette::ButtonText,
-                  on ? Qt::black : QApplication::palette(resetButton).color(QPalette::ButtonText));
+                  look->buttonCaption
+                      ? toQColor(*look->buttonCaption)
+                      : QApplication::palette(resetButton).color(QPalette::ButtonText));
     resetButton->setPalette(face);
     for (Hole* hole : holes) {
         if (hole) {
-            hole->update();
+            hole->showLook(*look);
         }
     }
 }
@@ -306,6 +201,8 @@ void Form1::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
+// The tally runs after a pick-up as well as after a jump: a record file that holds more than the
+// 32 pegs of a full board (written by hand, say) comes down to 32 at the first peg picked up.
 void Form1::playClick(std::int16_t index) {
     const MoveOutcome outcome = game.clickCell(index);
     if (outcome == MoveOutcome::Selected || outcome == MoveOutcome::Jumped) {
@@ -367,9 +264,12 @@ void Form1::showState() {
     tellChanges(changed, news);
 }
 
-// The arrow keys take the focus from a hole to the nearest hole that way: the nearest row or
-// column that has one, and in it the hole closest to the focused one. Past the last hole that
-// way the focus stays. No key does anything else to the board.
+// A hole takes no keys of its own, so the keys pressed while one has the focus come here, its
+// parent. The arrow keys take the focus from a hole to the nearest hole that way: the nearest row
+// or column that has one, and in it the hole closest to the focused one. Past the last hole that
+// way the focus stays. No key does anything else to the board. Keys pressed while "Effacer" has
+// the focus are the button's own: Space and Enter press it, and the arrows move the focus on or
+// back as Tab and Shift+Tab do.
 void Form1::keyPressEvent(QKeyEvent* event) {
     const auto* focused = dynamic_cast<const Hole*>(focusWidget());
     const QHash<int, QPoint> steps{{Qt::Key_Left, {-1, 0}},

@@ -9,32 +9,10 @@
 
 #include <array>
 
+class Hole;
 class QLabel;
 class QPushButton;
-
-// One hole of the cross, painted in the colour of its cell inside a sunken border.
-// It takes no mouse events of its own: the window decides what a click hits. Tab and the arrow
-// keys bring the focus to it, and screen readers hear where it is and what it holds.
-class Hole : public QWidget {
-public:
-    Hole(const BoardCell& cell, QWidget* parent);
-    // Repaints the hole when its colour changes; true if it did.
-    bool showColour(Colour colour);
-    // What a screen reader says for it: "Trou, ligne 4, colonne 4 : vide".
-    QString spokenName() const;
-    std::int16_t cell() const { return index; }
-    // Whether it holds the peg picked up, and whether that changed with its last new colour.
-    bool held() const;
-    bool heldChanged() const { return held() != wasHeld; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    std::int16_t index;
-    Colour colour;
-    bool wasHeld = false;
-};
+struct Look;
 
 class Form1 : public QWidget {
 public:
@@ -44,8 +22,7 @@ public:
     void startUp();
     // From the window's first frame on: takes the high-contrast look whenever the desktop asks
     // for more contrast, and the usual look again when it no longer does.
-    void followDesktopContrast() { followContrast = true; }
-    bool inHighContrast() const { return highContrast; }
+    void followDesktopContrast();
 
     // The one game of this run; the window shows it and feeds it clicks.
     GameState game;
@@ -58,7 +35,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     // The shown hole under a point of the window, or 0 (cell 0 is never shown) for none.
@@ -67,7 +43,8 @@ private:
     void playClick(std::int16_t index);
     void dragPeg(std::int16_t from, std::int16_t to);
     void pressReset();
-    void setHighContrast(bool on);
+    // Paints every control in the colours of `look`; only the painting changes.
+    void showLook(const Look& look);
     // Brings the screen in line with the game, repainting only the holes and counters that
     // changed, and tells screen readers which did; passes on the news of the record file.
     void showState();
@@ -76,10 +53,6 @@ private:
     QLabel* pegCountLabel;
     QLabel* recordLabel;
     QPushButton* resetButton;
+    const Look* look;
     std::int16_t pressedHole = 0;
-    bool highContrast = false;
-    bool followContrast = false; // wanted, and the desktop not asked yet
 };
-
-// The game's 0x00BBGGRR colour as Qt's colour.
-QColor toQColor(Colour colour);
