@@ -14,7 +14,8 @@ using Colour = std::uint32_t;
 inline constexpr Colour selectedMagenta = 0x00FF00FF;
 inline constexpr Colour pegBlue = 0x00FF0000;
 inline constexpr Colour emptyOrange = 0x0080C0FF;
-// Only ever the starting colour of the hidden corner cells; no rule tests for it.
+// Only ever the starting colour of the hidden corner cells. No rule looks for it, but the tally
+// relies on it not being the empty colour: the corner cells count as 16 full cells.
 inline constexpr Colour offBoardColour = 0x00C0E0FF;
 
 struct Palette {

@@ -15,10 +15,14 @@ constexpr int leftOfColumn6 = 3840;
 
 } // namespace
 
-// The decision rests on where the source hole lies on screen, not on its index: a peg in the
-// two left-hand columns of the cross can only jump right, one in the middle band rows 3..5
-// may jump both ways, and so on. Together with the +-2/+-14 index arithmetic this keeps every
-// jump inside the cross and stops a horizontal jump wrapping into the next grid row.
+// The decision rests on where the source hole lies on screen, not on its index. A peg may jump
+// right from columns 1 to 3, and from columns 4 and 5 in rows 3 to 5, where the cross is seven
+// holes wide; left, from columns 5 to 7, and from columns 3 and 4 in rows 3 to 5. So in rows 3
+// to 5 a peg in columns 3 to 5 may jump both ways, one in column 1 or 2 only right, one in column
+// 6 or 7 only left. Likewise up from rows 5 to 7, and from rows 3 and 4 in columns 3 to 5; down
+// from rows 1 to 3, and from rows 4 and 5 in columns 3 to 5. Together with the +-2/+-14 index
+// arithmetic this keeps every jump inside the cross and stops a horizontal jump wrapping into the
+// next row.
 // middleCell falls back to 0, the cell that is always empty, so the controller's
 // "a peg must lie in between" test refuses the move without a separate check.
 void GameState::findMiddleCell() {

@@ -57,6 +57,7 @@ std::optional<std::int16_t> parseRecord(std::string_view text, bool wholeFile) {
     long magnitude = 0;
     while (at < text.size() && isDigit(text[at])) {
         magnitude = magnitude * 10 + (text[at] - '0');
+        // 32768 may still be -32768; the sign is taken into account below.
         if (magnitude > 32768) {
             return std::nullopt;
         }

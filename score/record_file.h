@@ -30,7 +30,8 @@ std::optional<std::int16_t> parseRecord(std::string_view text, bool wholeFile);
 struct SaveResult {
     bool ok;
     std::string reason;   // in French, for the player; empty when ok
-    std::int16_t record;  // what the file holds now: the value, or a lower one already there
+    std::int16_t record;  // the record to play on: the value asked for, or a lower one that the
+                          // file already held; after a failed save, the value asked for
     std::string setAside; // where a file that held no record was moved to, if one was
 };
 

@@ -1,6 +1,7 @@
 # SPDX-FileCopyrightText: 2026 The Trebalune developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# x_session.sh: a private X server for the benchmark, which runs programs on a real display.
+# x_session.sh: a private X server for the benchmarks and the screen-reader test, which run
+# programs on a real display.
 # Sourcing it makes a scratch directory, $work, and arranges for the servers started for it
 # ($servers) and then $work to go when the script ends -- each server waited for, so that none
 # still writes in $work while it is removed.
