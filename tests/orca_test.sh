@@ -22,20 +22,18 @@ start_private_xvfb
 # The accessibility bus and its registry, which makes the screen reader's clicks, and the settings
 # portal start on demand.
 dbus-update-activation-environment DISPLAY HOME XDG_RUNTIME_DIR XDG_CONFIG_HOME GSETTINGS_BACKEND
+# A server for the length of the test.
+serve() { "$@" & servers="$servers $!"; }
 # Orca hears a window become active from the window manager.
-openbox >openbox.log 2>&1 &
-servers="$servers $!"
+serve openbox >openbox.log 2>&1
 # Orca writes its log line by line only to a terminal: script gives it one and keeps the log.
 # It logs all it says and brailles with no speech server or braille display, and none is
 # started: one would outlive the test, and with no sound to play to it holds Orca's keys up.
 export SPEECHD_CMD=/bin/false
-script -qfc "orca --replace -e braille --debug-file=/dev/tty" orca.log >/dev/null &
-servers="$servers $!"
+serve script -qfc "orca --replace -e braille --debug-file=/dev/tty" orca.log >/dev/null
 # The desktop's notification server, and what reaches it.
-/usr/lib/notification-daemon/notification-daemon &
-servers="$servers $!"
-dbus-monitor "interface=org.freedesktop.Notifications" >notify.log &
-servers="$servers $!"
+serve /usr/lib/notification-daemon/notification-daemon
+serve dbus-monitor "interface=org.freedesktop.Notifications" >notify.log
 gdbus wait --session --timeout 10 org.freedesktop.Notifications
 
 # What Orca said from line $1 of its log on, one utterance a line: the game's own phrases,
@@ -104,13 +102,10 @@ apart() {
                    lo = n && lo < l ? lo : l; hi = n++ && hi > l ? hi : l }
         END { r = (hi + 0.05) / (lo + 0.05); if (r < least) print boxes ": " r ":1"; exit r < least }' || failed=1
 }
-# The focus ring in the hole at window point X+Y, 3:1 against the hole outside it and inside it.
-ring() {
-    apart 3 "1x1+$(($1 + 3))+$2" "1x1+$(($1 + 4))+$2"
-    apart 3 "1x1+$(($1 + 5))+$2" "1x1+$(($1 + 6))+$2"
-}
+# Whether the pixels X+Y:X+Y of each pair are 3:1 apart, or more.
+pairs() { for pair in "$@"; do apart 3 "1x1+${pair%:*}" "1x1+${pair#*:}"; done; }
 step Tab "$(hole 1 3 pion)"
-ring 136 60  # on a peg
+pairs 139+60:140+60 141+60:142+60 # the focus ring on a peg, against the hole outside and inside
 step Right "$(hole 1 4 pion)"
 step Down "$(hole 2 4 pion)"
 step KP_Divide "$(hole 2 4 'pion sélectionné')"  # Orca's click on the focused hole
@@ -125,18 +120,16 @@ step KP_Divide "$(hole 2 4 'pion sélectionné')"
 
 # The desktop's high-contrast switch, flipped as the game runs, repaints it in the usual look and
 # in the high-contrast one again.
-look() { gsettings set org.gnome.desktop.a11y.interface high-contrast "$1" && shows "$2" 5000; }
-look false picked-up
-look true high-contrast
+gsettings set org.gnome.desktop.a11y.interface high-contrast false && shows picked-up 5000
+gsettings set org.gnome.desktop.a11y.interface high-contrast true && shows high-contrast 5000
 # By WCAG 2.2: the texts of the two rows and of Effacer; empty hole, peg, peg picked up, its mark;
 # the focus ring on the peg picked up; a line and the button against the ground.
 for text in 230x25+48+368 260x25+48+416 40x12+325+378; do apart 7 "$text"; done
-for pair in 196+180:156+100 156+100:184+100 196+180:184+100 188+100:184+100 0+360:5+5 \
-    316+380:5+5; do apart 3 "1x1+${pair%:*}" "1x1+${pair#*:}"; done
-ring 176 100
+pairs 196+180:156+100 156+100:184+100 196+180:184+100 188+100:184+100 179+100:180+100 \
+    181+100:182+100 0+360:5+5 316+380:5+5
 step Down "$(hole 3 4 pion)"
 step Down "$(hole 4 4 vide)"
-ring 176 180  # in an empty hole
+pairs 179+180:180+180 181+180:182+180 # the focus ring in an empty hole
 # The game says at once that the record is not kept, then Orca reads the desktop's notification.
 unkept="Le record de 31 pion(s) n'a pas pu être enregistré : le dossier du jeu « /dev/null/data/trebalune » n'a pas pu être créé"
 step KP_Divide "$(hole 4 4 pion)
