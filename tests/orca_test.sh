@@ -114,7 +114,7 @@ braille | grep -qx " *$(hole 2 4 'pion sélectionné') .*button" || { echo "Brai
 # at once has left the display (after 5 s).
 step KP_Divide "$(hole 2 4 pion)"
 sleep 5 && quiet
-braille | tail -1 | grep -qx " *$(hole 2 4 pion) .*button" ||
+braille | tail -1 | grep -qxE " *$(hole 2 4 pion) (push )?button" ||
     { echo "Braille after the put-back: $(braille)"; failed=1; }
 step KP_Divide "$(hole 2 4 'pion sélectionné')"
 
