@@ -20,8 +20,8 @@ const QString settings = "org.freedesktop.portal.Settings";
 const std::pair<QString, QString> contrastKey{"org.freedesktop.appearance", "contrast"};
 const std::pair<QString, QString> gnomeKey{"org.gnome.desktop.a11y.interface", "high-contrast"};
 
-// Read, the one method Debian 12's portal has, answers with the value in a variant inside a
-// variant, in every version of the portal; ReadOne and SettingChanged carry it in one.
+// Read answers with the value in a variant inside a variant, in every version of the portal;
+// ReadOne, which Debian 12's portal lacks, and SettingChanged carry it in one.
 QVariant unwrapped(QVariant value) {
     while (value.metaType() == QMetaType::fromType<QDBusVariant>()) {
         value = value.value<QDBusVariant>().variant();
