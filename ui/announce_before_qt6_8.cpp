@@ -70,6 +70,7 @@ private:
 void addHoleState(const Hole& hole, QAccessible::State& state) {
     state.checkable = true;
     state.checked = hole.held();
+    // A screen reader that asks is told too, even one started while the peg was held.
     if (hole.held() || toldHeld == &hole) {
         toldHeld = hole.held() ? &hole : nullptr;
     }

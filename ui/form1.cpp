@@ -64,7 +64,7 @@ QPalette solidPalette(QPalette palette, QPalette::ColorRole role, Colour colour)
 
 } // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent), look(&usualLook) {
+Form1::Form1(QWidget* parent) : QWidget(parent) {
     setObjectName("Form1");
     setWindowTitle("Trebalune");
     setWindowIcon(capIcon());
@@ -77,7 +77,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), look(&usualLook) {
     // or lower one is drawn on top -- and holeAt gives the click to the one that is seen.
     for (const BoardCell& cell : game.plateau) {
         if (cell.shown) {
-            holes[cell.index] = new Hole(cell, *look, this);
+            holes[cell.index] = new Hole(cell, usualLook, this);
             holes[cell.index]->setObjectName(QString("plateau(%1)").arg(cell.index));
         }
     }
@@ -137,6 +137,10 @@ void Form1::followDesktopContrast() {
 }
 
 void Form1::showLook(const Look& newLook) {
+    // The portal may answer the same twice (its two settings, say): nothing to repaint then.
+    if (&newLook == look) {
+        return;
+    }
     look = &newLook;
     setPalette(solidPalette(palette(), QPalette::Window, look->ground));
     for (QLabel* label : findChildren<QLabel*>()) {

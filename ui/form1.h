@@ -53,6 +53,6 @@ private:
     QLabel* pegCountLabel;
     QLabel* recordLabel;
     QPushButton* resetButton;
-    const Look* look;
+    const Look* look = nullptr; // the one the window is painted in
     std::int16_t pressedHole = 0;
 };
